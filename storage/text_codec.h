@@ -1,0 +1,16 @@
+// Conversion between the library's wide text and the engine's UTF-8, for either width of
+// wchar_t (UTF-16 on Windows, UTF-32 elsewhere). Invalid code units never fail: each becomes
+// U+FFFD.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace qmxdao {
+
+std::string toUtf8(const wchar_t* text, std::size_t length);
+std::string toUtf8(const std::wstring& text);
+std::wstring fromUtf8(const char* text, std::size_t length);
+std::wstring fromUtf8(const std::string& text);
+
+}  // namespace qmxdao
