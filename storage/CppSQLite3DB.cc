@@ -1,0 +1,231 @@
+#include "qmxdao/storage/CppSQLite3DB.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
+#include <openssl/crypto.h>
+
+#include <cwchar>
+#include <string>
+
+#include "storage/engine_error.h"
+#include "storage/key_cache.h"
+#include "storage/platform.h"
+#include "storage/text_codec.h"
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+  return text != nullptr ? qmxdao::toUtf8(text, std::wcslen(text)) : std::string();
+}
+
+// Escapes a text for a single-quoted SQL literal.
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) {
+    out.push_back(c);
+    if (c == '\'') out.push_back('\'');
+  }
+  out.push_back('\'');
+  return out;
+}
+
+// Opens path (UTF-8) and applies the key; does not check that the key fits.
+sqlite3* openRaw(const std::string& path, const std::wstring& path16, const std::string& key,
+                 int flags) {
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    std::wstring message = qmxdao::fromUtf8(db != nullptr ? sqlite3_errmsg(db) : "");
+    sqlite3_close(db);
+    throw CppSQLite3Exception(rc, message);
+  }
+  if (key.empty()) return db;
+  // A file with a salt opens with the key derived once for that salt; a new or empty file is
+  // keyed with the passphrase itself, so that the engine writes a fresh salt and the file stays
+  // openable by the passphrase.
+  std::string salt = qmxdao::platform::readFileHead(path16, qmxdao::kSaltSize);
+  std::string keyText = salt.size() == qmxdao::kSaltSize ? qmxdao::rawKeyFor(key, salt) : key;
+  rc = sqlite3_key(db, keyText.data(), static_cast<int>(keyText.size()));
+  OPENSSL_cleanse(keyText.data(), keyText.size());
+  if (rc != SQLITE_OK) {
+    std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    throw CppSQLite3Exception(rc, message);
+  }
+  return db;
+}
+
+// Reads the schema, which fails with SQLITE_NOTADB when the key does not fit the file.
+int probe(sqlite3* db) {
+  return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
+}
+
+sqlite3* openChecked(const std::string& path, const std::wstring& path16, const std::string& key,
+                     int flags) {
+  sqlite3* db = openRaw(path, path16, key, flags);
+  int rc = probe(db);
+  if (rc != SQLITE_OK) {
+    std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    throw CppSQLite3Exception(rc, message);
+  }
+  return db;
+}
+
+void execOrThrow(sqlite3* db, const std::string& sql) {
+  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db, rc);
+}
+
+}  // namespace
+
+CppSQLite3DB::CppSQLite3DB() = default;
+
+CppSQLite3DB::~CppSQLite3DB() {
+  // close_v2 defers the release while a statement of this connection is still alive; an open
+  // transaction is rolled back.
+  if (db_ != nullptr) sqlite3_close_v2(db_);
+}
+
+void CppSQLite3DB::open(const wchar_t* path, const wchar_t* key) {
+  if (db_ != nullptr) close();
+  std::wstring path16 = path != nullptr ? path : L"";
+  db_ = openChecked(qmxdao::toUtf8(path16), path16, utf8(key),
+                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+void CppSQLite3DB::close() {
+  if (db_ == nullptr) return;
+  int rc = sqlite3_close(db_);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
+  db_ = nullptr;
+}
+
+void CppSQLite3DB::checkOpen() const {
+  if (db_ == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"database is not open");
+}
+
+void CppSQLite3DB::setBusyTimeout(int milliseconds) {
+  checkOpen();
+  int rc = sqlite3_busy_timeout(db_, milliseconds);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
+}
+
+int CppSQLite3DB::execDML(const wchar_t* sql) {
+  CppSQLite3Statement statement = compileStatement(sql);
+  return statement.execDML();
+}
+
+CppSQLite3Query CppSQLite3DB::execQuery(const wchar_t* sql) {
+  checkOpen();
+  std::string text = utf8(sql);
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
+  if (stmt == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"no statement in the SQL text");
+  rc = sqlite3_step(stmt);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    sqlite3_finalize(stmt);
+    qmxdao::throwEngineError(db_, rc);
+  }
+  return CppSQLite3Query(db_, stmt, rc == SQLITE_DONE, true);
+}
+
+CppSQLite3Statement CppSQLite3DB::compileStatement(const wchar_t* sql) {
+  checkOpen();
+  std::string text = utf8(sql);
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
+  if (stmt == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"no statement in the SQL text");
+  return CppSQLite3Statement(db_, stmt);
+}
+
+void CppSQLite3DB::resetKey(const wchar_t* path, const wchar_t* key, const wchar_t* otherKey) {
+  std::wstring path16 = path != nullptr ? path : L"";
+  std::string path8 = qmxdao::toUtf8(path16);
+  std::string newKey = utf8(key);
+  std::string oldKey = utf8(otherKey);
+  const int flags = SQLITE_OPEN_READWRITE;  // re-keying never creates a file
+
+  try {
+    sqlite3* db = openChecked(path8, path16, newKey, flags);
+    sqlite3_close(db);
+    return;  // already under the new key
+  } catch (const CppSQLite3Exception& e) {
+    if (e.errorCode() != SQLITE_NOTADB) throw;
+  }
+
+  sqlite3* db = openChecked(path8, path16, oldKey, flags);
+  try {
+    if (!oldKey.empty() && !newKey.empty()) {
+      int rc = sqlite3_rekey(db, newKey.data(), static_cast<int>(newKey.size()));
+      if (rc != SQLITE_OK) qmxdao::throwEngineError(db, rc);
+      sqlite3_close(db);
+      return;
+    }
+    // Between a plain and a keyed file the engine cannot re-key in place: export into a new file
+    // under the new key, then put it in the old one's place.
+    std::wstring temp16 = path16 + L".rekey";
+    qmxdao::platform::removeFile(temp16);
+    std::string version;
+    {
+      sqlite3_stmt* stmt = nullptr;
+      if (sqlite3_prepare_v2(db, "PRAGMA user_version;", -1, &stmt, nullptr) == SQLITE_OK &&
+          sqlite3_step(stmt) == SQLITE_ROW) {
+        version = std::to_string(sqlite3_column_int(stmt, 0));
+      }
+      sqlite3_finalize(stmt);
+    }
+    try {
+      execOrThrow(db, "ATTACH DATABASE " + quoted(qmxdao::toUtf8(temp16)) + " AS rekeyed KEY " +
+                          quoted(newKey) + ";");
+      execOrThrow(db, "SELECT sqlcipher_export('rekeyed');");
+      if (!version.empty()) execOrThrow(db, "PRAGMA rekeyed.user_version = " + version + ";");
+      execOrThrow(db, "DETACH DATABASE rekeyed;");
+    } catch (...) {
+      sqlite3_exec(db, "DETACH DATABASE rekeyed;", nullptr, nullptr, nullptr);
+      qmxdao::platform::removeFile(temp16);
+      throw;
+    }
+    sqlite3_close(db);
+    db = nullptr;
+    if (!qmxdao::platform::replaceFile(temp16, path16)) {
+      qmxdao::platform::removeFile(temp16);
+      qmxdao::throwLayerError(SQLITE_CANTOPEN, L"cannot replace the database file");
+    }
+  } catch (...) {
+    if (db != nullptr) sqlite3_close(db);
+    throw;
+  }
+}
+
+void CppSQLite3DB::DBConfig(int mode) {
+  int rc = SQLITE_ERROR;
+  switch (mode) {
+    case 1:
+      rc = sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
+      break;
+    case 2:
+      rc = sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+      break;
+    case 3:
+      rc = sqlite3_config(SQLITE_CONFIG_SERIALIZED);
+      break;
+    default:
+      qmxdao::throwLayerError(SQLITE_MISUSE, L"unknown engine configuration");
+  }
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(nullptr, rc);
+}
+
+void CppSQLite3DB::DBInitialize() {
+  int rc = sqlite3_initialize();
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(nullptr, rc);
+}
+
+void CppSQLite3DB::DBShutdown() {
+  qmxdao::clearDerivedKeys();
+  int rc = sqlite3_shutdown();
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(nullptr, rc);
+}

@@ -1,0 +1,99 @@
+#include "qmxdao/storage/CppSQLite3Statement.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
+#include <cwchar>
+#include <utility>
+
+#include "storage/engine_error.h"
+#include "storage/text_codec.h"
+
+CppSQLite3Statement::CppSQLite3Statement() = default;
+
+CppSQLite3Statement::CppSQLite3Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+
+CppSQLite3Statement::CppSQLite3Statement(CppSQLite3Statement&& other) noexcept {
+  *this = std::move(other);
+}
+
+CppSQLite3Statement& CppSQLite3Statement::operator=(CppSQLite3Statement&& other) noexcept {
+  if (this != &other) {
+    finalize();
+    db_ = std::exchange(other.db_, nullptr);
+    stmt_ = std::exchange(other.stmt_, nullptr);
+  }
+  return *this;
+}
+
+CppSQLite3Statement::~CppSQLite3Statement() { finalize(); }
+
+void CppSQLite3Statement::checkStatement() const {
+  if (stmt_ == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"statement is not compiled");
+}
+
+void CppSQLite3Statement::checkBind(int rc) const {
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
+}
+
+void CppSQLite3Statement::bind(int param, int value) {
+  checkStatement();
+  checkBind(sqlite3_bind_int(stmt_, param, value));
+}
+
+void CppSQLite3Statement::bind(int param, long long value) {
+  checkStatement();
+  checkBind(sqlite3_bind_int64(stmt_, param, value));
+}
+
+void CppSQLite3Statement::bind(int param, double value) {
+  checkStatement();
+  checkBind(sqlite3_bind_double(stmt_, param, value));
+}
+
+void CppSQLite3Statement::bind(int param, const wchar_t* value) {
+  checkStatement();
+  if (value == nullptr) {
+    checkBind(sqlite3_bind_null(stmt_, param));
+    return;
+  }
+  std::string text = qmxdao::toUtf8(value, std::wcslen(value));
+  checkBind(sqlite3_bind_text(stmt_, param, text.data(), static_cast<int>(text.size()),
+                              SQLITE_TRANSIENT));
+}
+
+void CppSQLite3Statement::bindNull(int param) {
+  checkStatement();
+  checkBind(sqlite3_bind_null(stmt_, param));
+}
+
+int CppSQLite3Statement::execDML() {
+  checkStatement();
+  int rc = sqlite3_step(stmt_);
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+    sqlite3_reset(stmt_);
+    qmxdao::throwEngineError(db_, rc);
+  }
+  return sqlite3_changes(db_);
+}
+
+CppSQLite3Query CppSQLite3Statement::execQuery() {
+  checkStatement();
+  sqlite3_reset(stmt_);
+  int rc = sqlite3_step(stmt_);
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+    sqlite3_reset(stmt_);
+    qmxdao::throwEngineError(db_, rc);
+  }
+  return CppSQLite3Query(db_, stmt_, rc == SQLITE_DONE, false);
+}
+
+void CppSQLite3Statement::reset() {
+  checkStatement();
+  sqlite3_reset(stmt_);
+}
+
+void CppSQLite3Statement::finalize() {
+  if (stmt_ != nullptr) sqlite3_finalize(stmt_);
+  stmt_ = nullptr;
+}

@@ -1,0 +1,93 @@
+#include "storage/text_codec.h"
+
+#include <utf8.h>
+
+#include <cstdint>
+#include <iterator>
+
+namespace qmxdao {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// Reads one code point from wide text of either width, replacing what is not a valid scalar
+// value (a lone surrogate, a value beyond U+10FFFF).
+char32_t nextCodePoint(const wchar_t*& it, const wchar_t* end) {
+  char32_t c = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(*it++));
+  if constexpr (sizeof(wchar_t) == 2) {
+    if (c >= 0xD800 && c <= 0xDBFF && it != end) {
+      char32_t low = static_cast<char16_t>(*it);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        ++it;
+        return 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      }
+    }
+  }
+  if (isSurrogate(c) || c > 0x10FFFF) return kReplacement;
+  return c;
+}
+
+void appendWide(std::wstring& out, char32_t c) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
+      return;
+    }
+  }
+  out.push_back(static_cast<wchar_t>(c));
+}
+
+}  // namespace
+
+std::string toUtf8(const wchar_t* text, std::size_t length) {
+  std::string out;
+  if (text == nullptr) return out;
+  out.reserve(length);
+  const wchar_t* it = text;
+  const wchar_t* end = text + length;
+  while (it != end) {
+    char32_t c = nextCodePoint(it, end);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else {
+      utf8::unchecked::append(static_cast<std::uint32_t>(c), std::back_inserter(out));
+    }
+  }
+  return out;
+}
+
+std::string toUtf8(const std::wstring& text) { return toUtf8(text.data(), text.size()); }
+
+std::wstring fromUtf8(const char* text, std::size_t length) {
+  std::wstring out;
+  if (text == nullptr) return out;
+  out.reserve(length);
+  const char* it = text;
+  const char* end = text + length;
+  while (it != end) {
+    unsigned char lead = static_cast<unsigned char>(*it);
+    if (lead < 0x80) {
+      out.push_back(static_cast<wchar_t>(lead));
+      ++it;
+      continue;
+    }
+    const char* start = it;
+    std::uint32_t codePoint = 0;
+    if (utf8::internal::validate_next(it, end, codePoint) == utf8::internal::UTF8_OK) {
+      appendWide(out, codePoint);
+    } else {
+      // Skip the one offending byte, as a decoder that replaces each invalid unit does.
+      it = start + 1;
+      appendWide(out, kReplacement);
+    }
+  }
+  return out;
+}
+
+std::wstring fromUtf8(const std::string& text) { return fromUtf8(text.data(), text.size()); }
+
+}  // namespace qmxdao

@@ -1,0 +1,135 @@
+// Utility: text helpers that need no database.
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cwchar>
+#include <string>
+
+#include "qmxdao/storage/Utility.h"
+#include "storage/platform.h"
+
+namespace QMXDAO {
+namespace {
+
+const wchar_t kBlanks[] = L" \n\r\t";
+
+bool present(const wchar_t* text) { return text != nullptr && *text != L'\0'; }
+
+// Appends pieces to the caller's buffer, each where the previous one ended. The builders take no
+// buffer size, so nothing here allocates or bounds; the caller makes room.
+class BufferWriter {
+ public:
+  explicit BufferWriter(wchar_t* out) : cursor_(out) { *cursor_ = L'\0'; }
+
+  BufferWriter& text(const wchar_t* piece) {
+    while (*piece != L'\0') *cursor_++ = *piece++;
+    *cursor_ = L'\0';
+    return *this;
+  }
+
+  BufferWriter& number(long long value) {
+    wchar_t digits[32];
+    std::swprintf(digits, 32, L"%lld", value);
+    return text(digits);
+  }
+
+ private:
+  wchar_t* cursor_;
+};
+
+// The page's first row; computed in 64 bits so that a large page never wraps around.
+long long pageOffset(int pageSize, int pageNumber) {
+  return (static_cast<long long>(pageNumber) - 1) * pageSize;
+}
+
+}  // namespace
+
+std::wstring Utility::Format(const wchar_t* format, ...) {
+  std::wstring result;
+  if (format == nullptr) return result;
+  va_list args;
+  va_start(args, format);
+  bool ok = qmxdao::platform::formatWide(result, format, args);
+  va_end(args);
+  return ok ? result : std::wstring();
+}
+
+bool Utility::BuildPagerSql(const wchar_t* tableName, int pageSize, int pageNumber,
+                            const wchar_t* orderColumn, bool ascending, const wchar_t* condition,
+                            wchar_t* out) {
+  BufferWriter sql(out);
+  sql.text(L"select  * from ").text(tableName).text(L" ");
+  if (present(condition)) sql.text(L" where ").text(condition).text(L" ");
+  sql.text(L" order by ").text(orderColumn != nullptr ? orderColumn : L"").text(L" ");
+  sql.text(ascending ? L"ASC" : L"DESC");
+  sql.text(L" limit ").number(pageOffset(pageSize, pageNumber)).text(L",").number(pageSize);
+  sql.text(L" ");
+  return true;
+}
+
+bool Utility::BuildPagerSql(const wchar_t* tableName, int pageSize, int pageNumber,
+                            const wchar_t* /*unused*/, const wchar_t* orderClause,
+                            const wchar_t* condition, wchar_t* out) {
+  BufferWriter sql(out);
+  sql.text(L"select *,length([upc]) from ").text(tableName).text(L" ");
+  if (present(condition)) sql.text(L" where ").text(condition).text(L" ");
+  if (present(orderClause)) sql.text(L" order by ").text(orderClause).text(L" ");
+  sql.text(L" limit ").number(pageSize).text(L"  offset ").number(pageOffset(pageSize, pageNumber));
+  sql.text(L" ");
+  return true;
+}
+
+bool Utility::BuildCountSql(const wchar_t* tableName, const wchar_t* condition, wchar_t* out) {
+  BufferWriter sql(out);
+  sql.text(L"select count(*) as c from ").text(tableName);
+  if (present(condition)) sql.text(L" where ").text(condition).text(L" ");
+  return true;
+}
+
+std::wstring Utility::GetNowTime() { return qmxdao::platform::localTimeText(L"%Y-%m-%d %H:%M:%S"); }
+
+std::wstring& Utility::Trim(std::wstring& text) {
+  std::size_t first = text.find_first_not_of(kBlanks);
+  if (first != std::wstring::npos) text.erase(0, first);
+  std::size_t last = text.find_last_not_of(kBlanks);
+  if (last != std::wstring::npos) text.erase(last + 1);
+  return text;
+}
+
+const wchar_t* Utility::get_value_wstring(std::wstring& text) {
+  return text.empty() ? nullptr : text.c_str();
+}
+
+const char* Utility::get_value_string(std::wstring& text) {
+  if (text.empty()) return nullptr;
+  thread_local std::string narrow;
+  narrow = qmxdao::platform::toNarrowCodePage(text);
+  return narrow.c_str();
+}
+
+int Utility::get_value_int(std::wstring& text) {
+  long long value = std::wcstoll(text.c_str(), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+int Utility::get_value_long(std::wstring& text) { return get_value_int(text); }
+
+long long Utility::get_value_long_long(std::wstring& text) {
+  return std::wcstoll(text.c_str(), nullptr, 10);
+}
+
+float Utility::get_value_float(std::wstring& text) {
+  double value = get_value_double(text);
+  // A double beyond the float range becomes an infinity rather than an undefined conversion.
+  if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {
+    return value > 0 ? INFINITY : -INFINITY;
+  }
+  return static_cast<float>(value);
+}
+
+double Utility::get_value_double(std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
+
+}  // namespace QMXDAO
