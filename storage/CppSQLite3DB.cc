@@ -147,7 +147,11 @@ void CppSQLite3DB::resetKey(const wchar_t* path, const wchar_t* key, const wchar
   std::string path8 = qmxdao::toUtf8(path16);
   std::string newKey = utf8(key);
   std::string oldKey = utf8(otherKey);
-  const int flags = SQLITE_OPEN_READWRITE;  // re-keying never creates a file
+  // Re-keying never creates the file; the flags allow the export to create its new file.
+  if (!qmxdao::platform::fileExists(path16)) {
+    qmxdao::throwLayerError(SQLITE_CANTOPEN, L"unable to open database file");
+  }
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
   try {
     sqlite3* db = openChecked(path8, path16, newKey, flags);

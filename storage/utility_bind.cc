@@ -1,30 +1,40 @@
-// Utility: binding one column value by its data_type code.
+// Binding one column value by its data_type code.
 #include <cwchar>
 
 #include "qmxdao/storage/CppSQLite3Statement.h"
 #include "qmxdao/storage/Utility.h"
+#include "storage/column_binding.h"
+
+namespace qmxdao {
+
+void bindColumnValue(CppSQLite3Statement& statement, int position, const std::wstring& text,
+                     QMXDataDomain::data_type code) {
+  std::wstring& value = const_cast<std::wstring&>(text);  // the conversions only read it
+  switch (code) {
+    case QMXDataDomain::type_int:
+      statement.bind(position, QMXDAO::Utility::get_value_int(value));
+      break;
+    case QMXDataDomain::type_int64:
+      statement.bind(position, QMXDAO::Utility::get_value_long_long(value));
+      break;
+    case QMXDataDomain::type_float:
+      statement.bind(position, QMXDAO::Utility::get_value_double(value));
+      break;
+    case QMXDataDomain::type_text:
+      statement.bind(position, QMXDAO::Utility::get_value_wstring(value));  // "" stores NULL
+      break;
+    default:
+      break;  // codes without a rule leave the parameter unbound
+  }
+}
+
+}  // namespace qmxdao
 
 namespace QMXDAO {
 
 void Utility::sqlite_statement_bind(CppSQLite3Statement* statement, int position,
                                     std::pair<std::wstring, QMXDataDomain::data_type> value) {
-  std::wstring& text = value.first;
-  switch (value.second) {
-    case QMXDataDomain::type_int:
-      statement->bind(position, get_value_int(text));
-      break;
-    case QMXDataDomain::type_int64:
-      statement->bind(position, get_value_long_long(text));
-      break;
-    case QMXDataDomain::type_float:
-      statement->bind(position, get_value_double(text));
-      break;
-    case QMXDataDomain::type_text:
-      statement->bind(position, get_value_wstring(text));  // the empty text stores NULL
-      break;
-    default:
-      break;  // codes without a rule leave the parameter unbound
-  }
+  qmxdao::bindColumnValue(*statement, position, value.first, value.second);
 }
 
 void Utility::sqlite_statement_bind(CppSQLite3Statement* statement, int position) {
