@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the benchmarks need, when any is
+# missing. Runs as root (or through sudo when it is there); does nothing when all are installed.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config libsqlcipher-dev sqlcipher libssl-dev libutfcpp-dev
+  libgtest-dev libbenchmark-dev clang-format)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg -s "$package" 2>/dev/null | grep -q '^Status: install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  echo "installing: ${missing[*]}"
+  as_root=()
+  if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${as_root[@]}" apt-get update
+  "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

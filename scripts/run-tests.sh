@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors and runs the whole test suite, then builds and runs
+# it again under AddressSanitizer and UndefinedBehaviorSanitizer. Fails on the first failure.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/install-deps.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j2
+ctest --test-dir build --output-on-failure -j2
+
+cmake -S . -B build-asan -DQMXDAO_SANITIZE=ON -DQMXDAO_BUILD_BENCH=OFF
+cmake --build build-asan -j2
+ctest --test-dir build-asan --output-on-failure -j2
