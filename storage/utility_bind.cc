@@ -4,24 +4,24 @@
 #include "qmxdao/storage/CppSQLite3Statement.h"
 #include "qmxdao/storage/Utility.h"
 #include "storage/column_binding.h"
+#include "storage/text_numbers.h"
 
 namespace qmxdao {
 
 void bindColumnValue(CppSQLite3Statement& statement, int position, const std::wstring& text,
                      QMXDataDomain::data_type code) {
-  std::wstring& value = const_cast<std::wstring&>(text);  // the conversions only read it
   switch (code) {
     case QMXDataDomain::type_int:
-      statement.bind(position, QMXDAO::Utility::get_value_int(value));
+      statement.bind(position, toInt32(text));
       break;
     case QMXDataDomain::type_int64:
-      statement.bind(position, QMXDAO::Utility::get_value_long_long(value));
+      statement.bind(position, toInt64(text));
       break;
     case QMXDataDomain::type_float:
-      statement.bind(position, QMXDAO::Utility::get_value_double(value));
+      statement.bind(position, toDouble(text));
       break;
     case QMXDataDomain::type_text:
-      statement.bind(position, QMXDAO::Utility::get_value_wstring(value));  // "" stores NULL
+      statement.bind(position, text.empty() ? nullptr : text.c_str());  // "" stores NULL
       break;
     default:
       break;  // codes without a rule leave the parameter unbound

@@ -8,6 +8,7 @@
 
 #include "qmxdao/storage/Utility.h"
 #include "storage/platform.h"
+#include "storage/text_numbers.h"
 
 namespace QMXDAO {
 namespace {
@@ -108,18 +109,11 @@ const char* Utility::get_value_string(std::wstring& text) {
   return narrow.c_str();
 }
 
-int Utility::get_value_int(std::wstring& text) {
-  long long value = std::wcstoll(text.c_str(), nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
+int Utility::get_value_int(std::wstring& text) { return qmxdao::toInt32(text); }
 
-int Utility::get_value_long(std::wstring& text) { return get_value_int(text); }
+int Utility::get_value_long(std::wstring& text) { return qmxdao::toInt32(text); }
 
-long long Utility::get_value_long_long(std::wstring& text) {
-  return std::wcstoll(text.c_str(), nullptr, 10);
-}
+long long Utility::get_value_long_long(std::wstring& text) { return qmxdao::toInt64(text); }
 
 float Utility::get_value_float(std::wstring& text) {
   double value = get_value_double(text);
@@ -130,6 +124,21 @@ float Utility::get_value_float(std::wstring& text) {
   return static_cast<float>(value);
 }
 
-double Utility::get_value_double(std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
+double Utility::get_value_double(std::wstring& text) { return qmxdao::toDouble(text); }
 
 }  // namespace QMXDAO
+
+namespace qmxdao {
+
+int toInt32(const std::wstring& text) {
+  long long value = toInt64(text);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+long long toInt64(const std::wstring& text) { return std::wcstoll(text.c_str(), nullptr, 10); }
+
+double toDouble(const std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
+
+}  // namespace qmxdao
