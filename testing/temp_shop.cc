@@ -1,0 +1,47 @@
+#include "testing/temp_shop.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "storage/platform.h"
+#include "tools/qmxdb/database_files.h"
+
+namespace qmxdao::test {
+
+namespace {
+
+// Unique among the processes ctest runs side by side and among the shops of one process.
+std::filesystem::path makeUniqueFolder() {
+  static std::atomic<unsigned> counter{0};
+  const auto base = std::filesystem::temp_directory_path();
+  const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = "qmxdao-" + std::to_string(getpid()) + "-" +
+                             std::to_string(counter++) + "-" + std::to_string(clock % 1000000);
+    const auto folder = base / name;
+    if (std::filesystem::create_directory(folder)) return folder;
+  }
+  throw std::runtime_error("cannot make a temporary folder under " + base.string());
+}
+
+}  // namespace
+
+TempShop::TempShop(Layout layout) : folder_(makeUniqueFolder()) {
+  platform::setHostFolderForTesting(folder_.wstring() + L"/");
+  if (layout == Layout::kEmptyDbFolder) std::filesystem::create_directory(dbFolder());
+  if (layout == Layout::kInstalled) qmxdb::createDatabaseFiles(dbFolder().wstring() + L"/");
+}
+
+TempShop::~TempShop() {
+  platform::setHostFolderForTesting(L"");
+  // Tests make files read-only on purpose; removal needs write access to the folders only.
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+}  // namespace qmxdao::test
