@@ -11,6 +11,11 @@
 #include <utility>
 #include <vector>
 
+// One entry of a ColumnCheck list: the member and its column, which carries the member's name.
+#define QMX_COLUMN(Record, member) \
+  { &Record::member, QMX_WIDE_TEXT(#member) }
+#define QMX_WIDE_TEXT(text) L##text
+
 namespace qmxdao::test {
 
 template <typename T>
