@@ -30,9 +30,24 @@ std::string quoted(const std::string& text) {
   return out;
 }
 
+// The file's salt, read through the connection's own file handle. Opening the file a second time
+// and closing it would release every POSIX lock this process holds on it, those of other threads'
+// connections included, and another process could then write under their feet.
+std::string readSalt(sqlite3* db) {
+  sqlite3_file* file = nullptr;
+  if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+      file == nullptr || file->pMethods == nullptr) {
+    return std::string();
+  }
+  std::string salt(qmxdao::kSaltSize, '\0');
+  if (file->pMethods->xRead(file, salt.data(), static_cast<int>(salt.size()), 0) != SQLITE_OK) {
+    return std::string();  // shorter than its salt: new or empty
+  }
+  return salt;
+}
+
 // Opens path (UTF-8) and applies the key; does not check that the key fits.
-sqlite3* openRaw(const std::string& path, const std::wstring& path16, const std::string& key,
-                 int flags) {
+sqlite3* openRaw(const std::string& path, const std::string& key, int flags) {
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
@@ -44,7 +59,7 @@ sqlite3* openRaw(const std::string& path, const std::wstring& path16, const std:
   // A file with a salt opens with the key derived once for that salt; a new or empty file is
   // keyed with the passphrase itself, so that the engine writes a fresh salt and the file stays
   // openable by the passphrase.
-  std::string salt = qmxdao::platform::readFileHead(path16, qmxdao::kSaltSize);
+  std::string salt = readSalt(db);
   std::string keyText = salt.size() == qmxdao::kSaltSize ? qmxdao::rawKeyFor(key, salt) : key;
   rc = sqlite3_key(db, keyText.data(), static_cast<int>(keyText.size()));
   OPENSSL_cleanse(keyText.data(), keyText.size());
@@ -61,9 +76,8 @@ int probe(sqlite3* db) {
   return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
 }
 
-sqlite3* openChecked(const std::string& path, const std::wstring& path16, const std::string& key,
-                     int flags) {
-  sqlite3* db = openRaw(path, path16, key, flags);
+sqlite3* openChecked(const std::string& path, const std::string& key, int flags) {
+  sqlite3* db = openRaw(path, key, flags);
   int rc = probe(db);
   if (rc != SQLITE_OK) {
     std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));
@@ -91,8 +105,17 @@ CppSQLite3DB::~CppSQLite3DB() {
 void CppSQLite3DB::open(const wchar_t* path, const wchar_t* key) {
   if (db_ != nullptr) close();
   std::wstring path16 = path != nullptr ? path : L"";
-  db_ = openChecked(qmxdao::toUtf8(path16), path16, utf8(key),
-                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  sqlite3* db =
+      openRaw(qmxdao::toUtf8(path16), utf8(key), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  // A file that another connection is committing to cannot be read yet. The key is then checked
+  // by the operation's first statement, which waits up to the operation's own busy timeout.
+  int rc = probe(db);
+  if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
+    std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    throw CppSQLite3Exception(rc, message);
+  }
+  db_ = db;
 }
 
 void CppSQLite3DB::close() {
@@ -154,14 +177,14 @@ void CppSQLite3DB::resetKey(const wchar_t* path, const wchar_t* key, const wchar
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
   try {
-    sqlite3* db = openChecked(path8, path16, newKey, flags);
+    sqlite3* db = openChecked(path8, newKey, flags);
     sqlite3_close(db);
     return;  // already under the new key
   } catch (const CppSQLite3Exception& e) {
     if (e.errorCode() != SQLITE_NOTADB) throw;
   }
 
-  sqlite3* db = openChecked(path8, path16, oldKey, flags);
+  sqlite3* db = openChecked(path8, oldKey, flags);
   try {
     if (!oldKey.empty() && !newKey.empty()) {
       int rc = sqlite3_rekey(db, newKey.data(), static_cast<int>(newKey.size()));
