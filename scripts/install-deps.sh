@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsqlcipher-dev sqlcipher libssl-dev libutfcpp-dev
-  libgtest-dev libbenchmark-dev clang-format)
+  libcsv-dev libcli11-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev clang-format)
 
 missing=()
 for package in "${packages[@]}"; do

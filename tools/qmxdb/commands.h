@@ -1,34 +1,46 @@
-// The qmxdb commands. Each command is one function that takes the arguments after the command's
-// name and returns the process's exit status. Failures leave a command as exceptions, which main
-// turns into a message and a status: UsageError (status 2, with the usage text),
+// The qmxdb commands. Each command declares its arguments and options on its own subcommand of
+// the command line and returns the function that runs it once the line is parsed; that function
+// returns the process's exit status. Failures leave a command as exceptions, which main turns
+// into a message and a status: UsageError (status 2, with the command's help),
 // CppSQLite3Exception and std::runtime_error (status 1).
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace qmxdb {
+namespace CLI {
+class App;
+}
 
-using Arguments = std::vector<std::string>;
+namespace qmxdb {
 
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
+using CommandRun = std::function<int()>;
+
 struct Command {
   const char* name;
-  const char* synopsis;  // the arguments, for the usage text
-  const char* summary;
-  int (*run)(const Arguments& args);
+  const char* summary;  // one line, for the list of commands
+  const char* details;  // more for the command's own help; may be empty
+  CommandRun (*declare)(CLI::App& command);
 };
 
-// Every command, in the order of the usage text.
+// Every command, in the order of the help text.
 const std::vector<Command>& commandTable();
 
-int runInit(const Arguments& args);
-int runSql(const Arguments& args);
-int runVersion(const Arguments& args);
+CommandRun declareInit(CLI::App& command);
+CommandRun declareDemo(CLI::App& command);
+CommandRun declareSql(CLI::App& command);
+CommandRun declareImport(CLI::App& command);
+CommandRun declareExport(CLI::App& command);
+CommandRun declareCount(CLI::App& command);
+CommandRun declareSchema(CLI::App& command);
+CommandRun declareRekey(CLI::App& command);
+CommandRun declareVersion(CLI::App& command);
 
 }  // namespace qmxdb

@@ -1,24 +1,27 @@
 #include "tools/qmxdb/database_choice.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <stdexcept>
 
+#include "tools/qmxdb/commands.h"
+#include "tools/qmxdb/record_kinds.h"
 #include "tools/qmxdb/utf8_text.h"
 
 namespace qmxdb {
 
-DatabaseChoice chooseDatabase(const Arguments& args) {
-  DatabaseChoice choice;
-  for (const std::string& arg : args) {
-    if (arg == "--sale") {
-      choice.type = QMXDAO::DBNAME_SALE;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError("unknown option " + arg);
-    } else {
-      choice.operands.push_back(arg);
-    }
+void addSaleFlag(CLI::App& command, bool& sale) {
+  command.add_flag("--sale", sale, "work on the sales file db/SALE.db instead of db/QMX.db");
+}
+
+QMXDAO::enDBNameType fileOfTable(const std::string& table, bool sale) {
+  const RecordKind* kind = findRecordKind(table);
+  if (kind == nullptr) return chosenFile(sale);
+  if (sale && kind->file != QMXDAO::DBNAME_SALE) {
+    throw UsageError(table + " is a table of the main file db/QMX.db; leave out --sale");
   }
-  return choice;
+  return kind->file;
 }
 
 std::wstring existingDatabaseFile(QMXDAO::enDBNameType type) {

@@ -1,23 +1,30 @@
-// Which of the two database files a command works on: the main file unless "--sale" is given.
+// Which of the two database files a command works on: the main file unless "--sale" is given,
+// and for a record table the file that table lives in.
 #pragma once
 
 #include <string>
 
 #include "qmxdao/storage/Utility.h"
-#include "tools/qmxdb/commands.h"
+
+namespace CLI {
+class App;
+}
 
 namespace qmxdb {
 
-struct DatabaseChoice {
-  QMXDAO::enDBNameType type = QMXDAO::DBNAME_MAIN;
-  Arguments operands;  // the arguments that are not options
-};
+// Declares the "--sale" flag on a command.
+void addSaleFlag(CLI::App& command, bool& sale);
 
-// Throws UsageError for an option other than "--sale".
-DatabaseChoice chooseDatabase(const Arguments& args);
+inline QMXDAO::enDBNameType chosenFile(bool sale) {
+  return sale ? QMXDAO::DBNAME_SALE : QMXDAO::DBNAME_MAIN;
+}
 
-// The path of the chosen file. The engine would create a missing file on opening it, and an
-// empty file would then stop "qmxdb init"; so a missing file is an error here.
+// A record table's own file ("--sale" may be given for the two tables of the sales file and
+// throws UsageError for the others); any other table (such as "version") is in the chosen file.
+QMXDAO::enDBNameType fileOfTable(const std::string& table, bool sale);
+
+// The path of the file. The engine would create a missing file on opening it, and an empty file
+// would then stop "qmxdb init"; so a missing file is an error here.
 std::wstring existingDatabaseFile(QMXDAO::enDBNameType type);
 
 }  // namespace qmxdb

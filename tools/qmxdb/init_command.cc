@@ -1,3 +1,5 @@
+#include <CLI/CLI.hpp>
+
 #include <iostream>
 
 #include "qmxdao/storage/Utility.h"
@@ -7,15 +9,17 @@
 
 namespace qmxdb {
 
-int runInit(const Arguments& args) {
-  if (!args.empty()) throw UsageError("init takes no arguments");
-  // A type that names no file gives the db folder itself, where the library looks for its files.
-  const auto folderType = static_cast<QMXDAO::enDBNameType>(QMXDAO::DBNAME_SALE + 1);
-  const std::wstring folder = QMXDAO::Utility::GetDBName(folderType);
-  createDatabaseFiles(folder);
-  std::cout << "created " << toUtf8(folder + L"QMX.db") << '\n'
-            << "created " << toUtf8(folder + L"SALE.db") << '\n';
-  return 0;
+CommandRun declareInit(CLI::App&) {
+  return [] {
+    // A type that names no file gives the db folder itself, where the library looks for its
+    // files.
+    const auto folderType = static_cast<QMXDAO::enDBNameType>(QMXDAO::DBNAME_SALE + 1);
+    const std::wstring folder = QMXDAO::Utility::GetDBName(folderType);
+    createDatabaseFiles(folder);
+    std::cout << "created " << toUtf8(folder + L"QMX.db") << '\n'
+              << "created " << toUtf8(folder + L"SALE.db") << '\n';
+    return 0;
+  };
 }
 
 }  // namespace qmxdb

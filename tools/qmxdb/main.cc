@@ -1,9 +1,11 @@
-// qmxdb: creates and inspects the database files of the shop installation, the db folder beside
-// this program, through the library itself (the same paths, key and connections as the
-// application). Output goes through the narrow streams only, as UTF-8.
-#include <cstring>
+// qmxdb: creates, fills and inspects the database files of the shop installation, the db folder
+// beside this program, through the library itself (the same paths, key, connections and batch
+// saves as the application). Output goes through the narrow streams only, as UTF-8.
+#include <CLI/CLI.hpp>
+
 #include <exception>
 #include <iostream>
+#include <map>
 #include <string>
 
 #include "qmxdao/storage/CppSQLite3Exception.h"
@@ -16,29 +18,22 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kBadUsage = 2;
 
-void printUsage(std::ostream& out) {
-  out << "usage: qmxdb <command> [arguments]\n\ncommands:\n";
-  for (const qmxdb::Command& command : qmxdb::commandTable()) {
-    std::string line = std::string("  ") + command.name + " " + command.synopsis;
-    out << line << std::string(line.size() < 30 ? 30 - line.size() : 1, ' ') << command.summary
-        << '\n';
-  }
-}
+const char kFooter[] =
+    "The files are db/QMX.db and db/SALE.db in the folder of this program, opened with the\n"
+    "database key. Exit status: 0 success, 1 engine or data failure, 2 bad usage.\n"
+    "\"qmxdb COMMAND --help\" describes one command.";
 
-const qmxdb::Command* findCommand(const char* name) {
-  for (const qmxdb::Command& command : qmxdb::commandTable()) {
-    if (std::strcmp(command.name, name) == 0) return &command;
-  }
-  return nullptr;
+// The help of the command the line chose, or of qmxdb itself.
+void printUsageError(const CLI::App& app, const std::string& message) {
+  std::cerr << "qmxdb: " << message << "\n\n" << app.help();
 }
 
 // Runs one command and turns its failure into a message and an exit status.
-int runCommand(const qmxdb::Command& command, const qmxdb::Arguments& args) {
+int runCommand(const CLI::App& app, const qmxdb::CommandRun& run) {
   try {
-    return command.run(args);
+    return run();
   } catch (const qmxdb::UsageError& e) {
-    std::cerr << "qmxdb " << command.name << ": " << e.what() << "\n\n";
-    printUsage(std::cerr);
+    printUsageError(app, e.what());
     return kBadUsage;
   } catch (const CppSQLite3Exception& e) {
     std::cerr << "error " << e.errorCode() << ": " << qmxdb::toUtf8(e.errorMessage()) << '\n';
@@ -51,23 +46,33 @@ int runCommand(const qmxdb::Command& command, const qmxdb::Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    printUsage(std::cerr);
-    return kBadUsage;
+  CLI::App app("qmxdb: the shop's database files, through the QMXDAOService library", "qmxdb");
+  app.footer(kFooter);
+  app.require_subcommand(1);
+  std::map<const CLI::App*, qmxdb::CommandRun> runs;
+  for (const qmxdb::Command& command : qmxdb::commandTable()) {
+    CLI::App* sub = app.add_subcommand(command.name, command.summary);
+    if (*command.details != '\0') sub->footer(std::string(command.details) + "\n\n" + kFooter);
+    runs[sub] = command.declare(*sub);
   }
-  const std::string name = argv[1];
-  if (name == "help" || name == "--help" || name == "-h") {
-    printUsage(std::cout);
+
+  if (argc == 2 && std::string(argv[1]) == "help") {
+    std::cout << app.help();
     return 0;
   }
-  const qmxdb::Command* command = findCommand(argv[1]);
-  if (command == nullptr) {
-    std::cerr << "qmxdb: unknown command " << name << "\n\n";
-    printUsage(std::cerr);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    printUsageError(app, e.what());
     return kBadUsage;
   }
+
+  const CLI::App* chosen = app.get_subcommands().front();
   QMXDAO::Utility::InitDB();
-  int status = runCommand(*command, qmxdb::Arguments(argv + 2, argv + argc));
+  int status = runCommand(app, runs.at(chosen));
   QMXDAO::Utility::QuitDB();
   return status;
 }

@@ -1,69 +1,25 @@
 // The qmxdb tool, run as a separate program: it works on the db folder beside its executable, so
 // each test copies the binary into a fresh folder of its own.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "qmxdao/storage/CppSQLite3DB.h"
 #include "qmxdao/storage/CppSQLite3Exception.h"
 #include "tools/qmxdb/database_files.h"
 #include "tools/qmxdb/schema_text.h"
+#include "tools/qmxdb/tool_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class QmxdbTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("qmxdb_test_" + std::to_string(random()));
-    fs::create_directories(folder_);
-    tool_ = folder_ / "qmxdb";
-    fs::copy_file(QMXDB_BINARY, tool_);
-    fs::permissions(tool_, fs::perms::owner_exec, fs::perm_options::add);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  // Runs the copied tool with arguments already quoted for the shell.
-  RunResult run(const std::string& args) {
-    const fs::path out = folder_ / "stdout.txt";
-    const fs::path err = folder_ / "stderr.txt";
-    std::string command =
-        "'" + tool_.string() + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    int raw = std::system(command.c_str());
-    RunResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
-  }
-
-  fs::path mainFile() const { return folder_ / "db" / "QMX.db"; }
-  fs::path saleFile() const { return folder_ / "db" / "SALE.db"; }
-
-  fs::path folder_;
-  fs::path tool_;
-};
+using qmxdb::test::readFile;
+using qmxdb::test::RunResult;
+using QmxdbTest = qmxdb::test::ToolTest;
 
 // The first row's first field of a query on a file opened with the given key.
 std::string firstField(const fs::path& file, const wchar_t* key, const wchar_t* sql) {
@@ -144,31 +100,113 @@ TEST_F(QmxdbTest, FilesTheKeyDoesNotOpenFailWithTheEngineMessage) {
   // A file keyed with another key, and a file that is no database at all.
   qmxdb::createDatabaseFile(mainFile().wstring(), qmxdb::mainSchemaSql(), L"another key");
   std::ofstream(saleFile(), std::ios::binary) << std::string(4096, 'x');
+  const std::string csv = file("c.csv", "ORG\nshop\n");
 
-  for (const char* args : {"sql \"select count(*) from ITEM\"", "version --sale"}) {
+  for (const std::string& args : std::vector<std::string>{
+           "sql \"select count(*) from ITEM\"", "version --sale", "import CUSTOMER " + csv,
+           "import SALE_ORDER_SUMMARY " + csv, "export ITEM", "count ITEM", "schema SALE_ORDER",
+           "rekey", "demo"}) {
     RunResult result = run(args);
     EXPECT_EQ(result.status, 1) << args;
-    EXPECT_EQ(result.out, "") << args;
     EXPECT_NE(result.err.find("error 26: file is encrypted or is not a database"),
               std::string::npos)
         << args << ": " << result.err;
   }
+  // Nothing wrote through the other key: the file still holds no customer.
+  EXPECT_EQ(firstField(mainFile(), L"another key", L"select count(*) from CUSTOMER"), "0");
 }
 
 TEST_F(QmxdbTest, BadUsageExitsTwoAndMissingFilesAreNotCreated) {
-  for (const char* args : {"", "nonsense", "init extra", "sql", "sql \"select 1\" \"select 2\"",
-                           "sql --main \"select 1\"", "version --bogus", "version extra"}) {
+  const std::string csv = file("c.csv", "ORG\nshop\n");
+  const std::vector<std::string> badUsages = {"",
+                                              "nonsense",
+                                              "--bogus",
+                                              "init extra",
+                                              "sql",
+                                              "sql \"select 1\" \"select 2\"",
+                                              "sql --main \"select 1\"",
+                                              "version --bogus",
+                                              "version extra",
+                                              "import",
+                                              "import ITEM",
+                                              "import NO_SUCH_TABLE " + csv,
+                                              "import ITEM --sale " + csv,
+                                              "import ITEM " + csv + " --batch 0",
+                                              "import ITEM /no/such/file.csv",
+                                              "export",
+                                              "export ITEM --query \"select 1\"",
+                                              "export ITEM --format xml",
+                                              "export --query x --where ID=1",
+                                              "count",
+                                              "count ITEM --sale",
+                                              "schema",
+                                              "rekey extra",
+                                              "demo extra"};
+  for (const std::string& args : badUsages) {
     RunResult result = run(args);
     EXPECT_EQ(result.status, 2) << args;
-    EXPECT_NE(result.err.find("usage: qmxdb"), std::string::npos) << args << ": " << result.err;
+    EXPECT_NE(result.err.find("Usage: qmxdb"), std::string::npos) << args << ": " << result.err;
   }
 
-  // Before init a query fails instead of leaving an empty file that would stop init.
-  RunResult early = run("sql \"select 1\"");
-  EXPECT_EQ(early.status, 1);
-  EXPECT_NE(early.err.find("qmxdb init"), std::string::npos) << early.err;
+  // Before init a command fails instead of leaving an empty file that would stop init.
+  for (const std::string& args : std::vector<std::string>{
+           "sql \"select 1\"", "import CUSTOMER " + csv, "export ITEM", "count ITEM", "rekey"}) {
+    RunResult early = run(args);
+    EXPECT_EQ(early.status, 1) << args;
+    EXPECT_NE(early.err.find("qmxdb init"), std::string::npos) << args << ": " << early.err;
+  }
   EXPECT_FALSE(fs::exists(mainFile()));
   EXPECT_EQ(run("init").status, 0);
+}
+
+TEST_F(QmxdbTest, HelpGoesToStandardOutputWithStatusZero) {
+  RunResult all = run("--help");
+  EXPECT_EQ(all.status, 0);
+  for (const char* command :
+       {"init", "demo", "sql", "import", "export", "count", "schema", "rekey", "version"}) {
+    EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    RunResult one = run(std::string(command) + " --help");
+    EXPECT_EQ(one.status, 0) << command;
+    EXPECT_NE(one.out.find(std::string("Usage: qmxdb ") + command), std::string::npos) << one.out;
+  }
+}
+
+TEST_F(QmxdbTest, RekeySchemaAndCountWorkThroughTheLibrary) {
+  // A plain installation file, as another installer might leave it, becomes the keyed one.
+  fs::create_directories(folder_ / "db");
+  qmxdb::createDatabaseFile(mainFile().wstring(), qmxdb::mainSchemaSql(), L"");
+  qmxdb::createDatabaseFile(saleFile().wstring(), qmxdb::saleSchemaSql(), L"");
+  EXPECT_EQ(run("count ITEM").status, 1);  // the library opens with the key only
+  RunResult rekey = run("rekey");
+  ASSERT_EQ(rekey.status, 0) << rekey.err;
+  EXPECT_EQ(firstField(mainFile(), L"KRD1987", L"select count(*) from ITEM"), "0");
+  EXPECT_THROW(firstField(mainFile(), L"", L"select count(*) from ITEM"), CppSQLite3Exception);
+  EXPECT_EQ(run("rekey").status, 0);  // a keyed file stays as it is
+  ASSERT_EQ(run("rekey --sale").status, 0);
+  EXPECT_EQ(firstField(saleFile(), L"KRD1987", L"select count(*) from SALE_ORDER"), "0");
+
+  {
+    CppSQLite3DB db;
+    db.open(mainFile().wstring().c_str(), L"KRD1987");
+    db.execDML(L"insert into ITEM (UPC, ORG) values ('1', 'a'), ('2', 'a'), ('3', 'b');");
+    db.close();
+  }
+  EXPECT_EQ(run("count ITEM").out, "3\n");
+  EXPECT_EQ(run("count ITEM --where \"ORG='a'\"").out, "2\n");
+  EXPECT_EQ(run("count SALE_ORDER").out, "0\n");  // found in the sales file without --sale
+  EXPECT_EQ(run("count version --sale").out, "1\n");
+  RunResult badWhere = run("count ITEM --where \"NO_SUCH_COLUMN=1\"");
+  EXPECT_EQ(badWhere.status, 1);
+  EXPECT_NE(badWhere.err.find("error 1: no such column: NO_SUCH_COLUMN"), std::string::npos)
+      << badWhere.err;
+
+  RunResult schema = run("schema SALE_ORDER_SUMMARY");
+  ASSERT_EQ(schema.status, 0) << schema.err;
+  EXPECT_EQ(schema.out.rfind("CREATE TABLE \"SALE_ORDER_SUMMARY\" (", 0), 0u) << schema.out;
+  EXPECT_NE(schema.out.find("\"RETURN_INTEGRAL\""), std::string::npos);
+  RunResult missing = run("schema NO_SUCH_TABLE");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("has no table NO_SUCH_TABLE"), std::string::npos) << missing.err;
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 
 #include "qmxdao/storage/Utility.h"
 #include "tools/qmxdb/commands.h"
@@ -7,14 +10,26 @@
 #include "tools/qmxdb/utf8_text.h"
 
 namespace qmxdb {
+namespace {
 
-int runSql(const Arguments& args) {
-  DatabaseChoice choice = chooseDatabase(args);
-  if (choice.operands.size() != 1) throw UsageError("sql takes one SQL text");
-  existingDatabaseFile(choice.type);
-  printTable(std::cout,
-             QMXDAO::Utility::SearchBySQL(fromUtf8(choice.operands.front()), choice.type));
-  return 0;
+struct SqlArguments {
+  bool sale = false;
+  std::string sql;
+};
+
+}  // namespace
+
+CommandRun declareSql(CLI::App& command) {
+  auto args = std::make_shared<SqlArguments>();
+  addSaleFlag(command, args->sale);
+  command.add_option("SQL", args->sql, "the statement; its rows are printed in column-name order")
+      ->required();
+  return [args] {
+    const QMXDAO::enDBNameType file = chosenFile(args->sale);
+    existingDatabaseFile(file);
+    printTable(std::cout, QMXDAO::Utility::SearchBySQL(fromUtf8(args->sql), file));
+    return 0;
+  };
 }
 
 }  // namespace qmxdb

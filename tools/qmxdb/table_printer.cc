@@ -27,25 +27,13 @@ void printLine(std::ostream& out, const std::vector<std::string>& cells,
 
 }  // namespace
 
-void printTable(std::ostream& out, const std::vector<ResultRow>& rows) {
-  if (!rows.empty()) {
-    std::vector<std::string> header;
-    for (const auto& column : rows.front()) header.push_back(toUtf8(column.first));
-
-    std::vector<std::vector<std::string>> lines;
-    for (const ResultRow& row : rows) {
-      std::vector<std::string> cells;
-      for (const auto& column : rows.front()) {
-        auto field = row.find(column.first);
-        cells.push_back(field == row.end() ? std::string() : toUtf8(field->second));
-      }
-      lines.push_back(cells);
-    }
-
+void printTable(std::ostream& out, const std::vector<std::string>& header,
+                const std::vector<std::vector<std::string>>& lines) {
+  if (!header.empty()) {
     std::vector<std::size_t> widths;
     for (const std::string& name : header) widths.push_back(displayWidth(name));
     for (const auto& cells : lines) {
-      for (std::size_t i = 0; i < cells.size(); ++i) {
+      for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
         widths[i] = std::max(widths[i], displayWidth(cells[i]));
       }
     }
@@ -58,7 +46,24 @@ void printTable(std::ostream& out, const std::vector<ResultRow>& rows) {
     out << '\n';
     for (const auto& cells : lines) printLine(out, cells, widths);
   }
-  out << "(" << rows.size() << " rows)\n";
+  out << "(" << lines.size() << " rows)\n";
+}
+
+void printTable(std::ostream& out, const std::vector<ResultRow>& rows) {
+  std::vector<std::string> header;
+  if (!rows.empty()) {
+    for (const auto& column : rows.front()) header.push_back(toUtf8(column.first));
+  }
+  std::vector<std::vector<std::string>> lines;
+  for (const ResultRow& row : rows) {
+    std::vector<std::string> cells;
+    for (const auto& column : rows.front()) {
+      auto field = row.find(column.first);
+      cells.push_back(field == row.end() ? std::string() : toUtf8(field->second));
+    }
+    lines.push_back(cells);
+  }
+  printTable(out, header, lines);
 }
 
 }  // namespace qmxdb

@@ -14,4 +14,8 @@ using ResultRow = std::map<std::wstring, std::wstring>;
 // The columns are those of the first row, in the map's order.
 void printTable(std::ostream& out, const std::vector<ResultRow>& rows);
 
+// Cells as UTF-8 text, one vector per line, in the header's column order.
+void printTable(std::ostream& out, const std::vector<std::string>& header,
+                const std::vector<std::vector<std::string>>& lines);
+
 }  // namespace qmxdb

@@ -36,6 +36,10 @@ std::string toUtf8(const std::wstring& text) {
 }
 
 std::wstring fromUtf8(const std::string& text) {
+  // Most of what the tool reads (CSV fields, SQL) is plain ASCII, which converts one to one.
+  bool ascii = true;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return std::wstring(text.begin(), text.end());
   std::string valid;
   utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid));
   std::wstring out;

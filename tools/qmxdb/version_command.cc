@@ -1,4 +1,7 @@
+#include <CLI/CLI.hpp>
+
 #include <iostream>
+#include <memory>
 
 #include "qmxdao/storage/Utility.h"
 #include "tools/qmxdb/commands.h"
@@ -7,12 +10,15 @@
 
 namespace qmxdb {
 
-int runVersion(const Arguments& args) {
-  DatabaseChoice choice = chooseDatabase(args);
-  if (!choice.operands.empty()) throw UsageError("version takes no SQL text");
-  existingDatabaseFile(choice.type);
-  std::cout << toUtf8(QMXDAO::Utility::GetDBVersion(choice.type)) << '\n';
-  return 0;
+CommandRun declareVersion(CLI::App& command) {
+  auto sale = std::make_shared<bool>(false);
+  addSaleFlag(command, *sale);
+  return [sale] {
+    const QMXDAO::enDBNameType file = chosenFile(*sale);
+    existingDatabaseFile(file);
+    std::cout << toUtf8(QMXDAO::Utility::GetDBVersion(file)) << '\n';
+    return 0;
+  };
 }
 
 }  // namespace qmxdb

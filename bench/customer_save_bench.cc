@@ -1,0 +1,521 @@
+// The customer's batch save and read-back in a keyed file, each beside the same work written
+// straight against SQLCipher: one connection with the raw key, one transaction, the natural-key
+// lookup "select * from CUSTOMER where ORG=? and ID=?" and one INSERT or UPDATE of all 26 columns,
+// each compiled once and reused, with the values and stamps the library would write. The gap
+// between a pair is the library's own cost for the same rows.
+//
+//   SaveNew        10,000 new customers (ID 0) into an empty table
+//   SaveExisting   the same 10,000 again, now stored: every record is an update
+//   FindAll        findBySQL("select * from CUSTOMER") over those 10,000 rows
+//   SaveNewLarge   SaveNew into a table that already holds 1,000,000 customers
+#include <benchmark/benchmark.h>
+#include <openssl/evp.h>
+#include <utf8.h>
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/bench_shop.h"
+#include "qmxdao/dao/CustomerDAOImpl.h"
+#include "qmxdao/domain/Customer.h"
+#include "qmxdao/storage/Utility.h"
+
+namespace {
+
+using QMXDataDomain::___CUSTOMER;
+
+constexpr int kCustomers = 10000;
+constexpr long long kLargeTable = 1000000;
+constexpr int kOrgs = 10;  // the saved customers belong to a few shops
+
+// --- Input -------------------------------------------------------------------------------------
+
+std::wstring orgName(long long n) {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"shop%02lld", n % 100);
+  return text;
+}
+
+// kCustomers customers with every field filled (but CREATE_TIME, which the save stamps), as a
+// shop's import would bring them.
+const std::vector<___CUSTOMER>& newCustomers() {
+  static const std::vector<___CUSTOMER> customers = [] {
+    std::vector<___CUSTOMER> list(kCustomers);
+    for (int i = 0; i < kCustomers; ++i) {
+      ___CUSTOMER& c = list[i];
+      const std::wstring n = std::to_wstring(i);
+      c.ORG = orgName(i % kOrgs);
+      c.INTEGRAL = static_cast<float>(i % 1000) * 0.5f;
+      c.JAWBONEMONEY = static_cast<float>(i % 500) * 1.25f;
+      c.CREATE_USER = L"admin";
+      c.TEL = L"010-" + n;
+      c.CARDNUM = L"CARD" + n;
+      c.CUSTOMER_NAME = L"\u987e\u5ba2 " + n;
+      c.SIMPLE_NAME = L"gk" + n;
+      c.ADDR = L"No. " + n + L" Market Street";
+      c.MOBILE = L"138" + n;
+      c.SUBMIT = i % 2;
+      c.IDCARD = L"1101" + n;
+      c.EXT1 = L"e1-" + n;
+      c.EXT2 = L"e2-" + n;
+      c.EXT3 = L"e3";
+    }
+    return list;
+  }();
+  return customers;
+}
+
+// The same customers as the save of newCustomers into an empty table stored them.
+const std::vector<___CUSTOMER>& storedCustomers() {
+  static const std::vector<___CUSTOMER> customers = [] {
+    std::vector<___CUSTOMER> list = newCustomers();
+    for (std::size_t i = 0; i < list.size(); ++i) list[i].ID = static_cast<long long>(i) + 1;
+    return list;
+  }();
+  return customers;
+}
+
+// --- SQLCipher directly ------------------------------------------------------------------------
+
+// SQLCipher's raw-key form "x'<64 hex digits>'" of the database key for this file.
+std::string rawKeyOf(const std::filesystem::path& file) {
+  unsigned char salt[16] = {};
+  std::ifstream in(file, std::ios::binary);
+  in.read(reinterpret_cast<char*>(salt), sizeof salt);
+  const char passphrase[] = "KRD1987";
+  unsigned char key[32] = {};
+  PKCS5_PBKDF2_HMAC_SHA1(passphrase, sizeof passphrase - 1, salt, sizeof salt, 64000, sizeof key,
+                         key);
+  std::string raw = "x'";
+  for (unsigned char byte : key) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", byte);
+    raw += hex;
+  }
+  return raw + "'";
+}
+
+void check(sqlite3* db, int rc, int expected = SQLITE_OK) {
+  if (rc != expected) throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+// One connection with the raw key; closed (and rolled back) when it goes.
+class RawDb {
+ public:
+  RawDb(const std::string& path, const std::string& rawKey, int busyTimeout) {
+    check(db_, sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr));
+    check(db_, sqlite3_key(db_, rawKey.data(), static_cast<int>(rawKey.size())));
+    sqlite3_busy_timeout(db_, busyTimeout);
+  }
+  RawDb(const RawDb&) = delete;
+  RawDb& operator=(const RawDb&) = delete;
+  ~RawDb() { sqlite3_close_v2(db_); }
+
+  sqlite3* get() const { return db_; }
+  void exec(const char* sql) { check(db_, sqlite3_exec(db_, sql, nullptr, nullptr, nullptr)); }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+class RawStatement {
+ public:
+  RawStatement(sqlite3* db, const char* sql) : db_(db) {
+    check(db, sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr));
+  }
+  RawStatement(const RawStatement&) = delete;
+  RawStatement& operator=(const RawStatement&) = delete;
+  ~RawStatement() { sqlite3_finalize(stmt_); }
+
+  sqlite3_stmt* get() const { return stmt_; }
+  int step() { return sqlite3_step(stmt_); }
+  void run() {
+    check(db_, step(), SQLITE_DONE);
+    sqlite3_reset(stmt_);
+  }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The columns in the table's (and the struct's) order, as "select *" returns them.
+struct RawColumn {
+  const char* name;
+  long long ___CUSTOMER::*int64 = nullptr;
+  int ___CUSTOMER::*int32 = nullptr;
+  float ___CUSTOMER::*real = nullptr;
+  std::wstring ___CUSTOMER::*text = nullptr;
+};
+
+RawColumn textColumn(const char* name, std::wstring ___CUSTOMER::*member) {
+  RawColumn column{name};
+  column.text = member;
+  return column;
+}
+
+const std::vector<RawColumn>& rawColumns() {
+  static const std::vector<RawColumn> columns = [] {
+    RawColumn id{"ID"};
+    id.int64 = &___CUSTOMER::ID;
+    RawColumn integral{"INTEGRAL"};
+    integral.real = &___CUSTOMER::INTEGRAL;
+    RawColumn money{"JAWBONEMONEY"};
+    money.real = &___CUSTOMER::JAWBONEMONEY;
+    RawColumn submit{"SUBMIT"};
+    submit.int32 = &___CUSTOMER::SUBMIT;
+    RawColumn deleted{"DEL_FLAG"};
+    deleted.int32 = &___CUSTOMER::DEL_FLAG;
+    return std::vector<RawColumn>{
+        id,
+        integral,
+        textColumn("CREATE_USER", &___CUSTOMER::CREATE_USER),
+        textColumn("CREATE_TIME", &___CUSTOMER::CREATE_TIME),
+        textColumn("UPDATE_TIME", &___CUSTOMER::UPDATE_TIME),
+        money,
+        textColumn("TEL", &___CUSTOMER::TEL),
+        textColumn("CARDNUM", &___CUSTOMER::CARDNUM),
+        textColumn("CUSTOMER_NAME", &___CUSTOMER::CUSTOMER_NAME),
+        textColumn("SIMPLE_NAME", &___CUSTOMER::SIMPLE_NAME),
+        textColumn("ADDR", &___CUSTOMER::ADDR),
+        textColumn("MOBILE", &___CUSTOMER::MOBILE),
+        submit,
+        deleted,
+        textColumn("ORG", &___CUSTOMER::ORG),
+        textColumn("IDCARD", &___CUSTOMER::IDCARD),
+        textColumn("EXT10", &___CUSTOMER::EXT10),
+        textColumn("EXT9", &___CUSTOMER::EXT9),
+        textColumn("EXT8", &___CUSTOMER::EXT8),
+        textColumn("EXT7", &___CUSTOMER::EXT7),
+        textColumn("EXT6", &___CUSTOMER::EXT6),
+        textColumn("EXT5", &___CUSTOMER::EXT5),
+        textColumn("EXT4", &___CUSTOMER::EXT4),
+        textColumn("EXT3", &___CUSTOMER::EXT3),
+        textColumn("EXT2", &___CUSTOMER::EXT2),
+        textColumn("EXT1", &___CUSTOMER::EXT1),
+    };
+  }();
+  return columns;
+}
+
+// "INSERT INTO CUSTOMER (ID,...) VALUES (?,...);" and "UPDATE CUSTOMER SET INTEGRAL = ?,...
+// WHERE ID = ?;" over rawColumns, ID first in the one and last in the other.
+std::string rawInsertSql() {
+  std::string names;
+  std::string marks;
+  for (const RawColumn& column : rawColumns()) {
+    names += names.empty() ? "" : ",";
+    names += column.name;
+    marks += marks.empty() ? "?" : ",?";
+  }
+  return "INSERT INTO CUSTOMER (" + names + ") VALUES (" + marks + ");";
+}
+
+std::string rawUpdateSql() {
+  std::string assignments;
+  for (std::size_t i = 1; i < rawColumns().size(); ++i) {
+    assignments += assignments.empty() ? "" : ",";
+    assignments += std::string(rawColumns()[i].name) + " = ?";
+  }
+  return "UPDATE CUSTOMER SET " + assignments + " WHERE ID = ?;";
+}
+
+std::wstring fromUtf8(const unsigned char* text, int bytes) {
+  std::wstring out;
+  if (text != nullptr) utf8::utf8to32(text, text + bytes, std::back_inserter(out));
+  return out;
+}
+
+// Reads the current row of a "select *" into the record.
+void rawReadRow(sqlite3_stmt* stmt, ___CUSTOMER& record) {
+  const std::vector<RawColumn>& columns = rawColumns();
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    const RawColumn& column = columns[i];
+    if (column.text != nullptr) {
+      record.*column.text = fromUtf8(sqlite3_column_text(stmt, i), sqlite3_column_bytes(stmt, i));
+    } else if (column.int64 != nullptr) {
+      record.*column.int64 = sqlite3_column_int64(stmt, i);
+    } else if (column.int32 != nullptr) {
+      record.*column.int32 = sqlite3_column_int(stmt, i);
+    } else {
+      record.*column.real = static_cast<float>(sqlite3_column_double(stmt, i));
+    }
+  }
+}
+
+// Binds the record's columns from position first on (ID where it belongs), each text as UTF-8
+// (the empty text as NULL) and each float as the six-decimal value the library writes.
+class RawBinder {
+ public:
+  RawBinder() : texts_(rawColumns().size()) {}
+
+  void bind(sqlite3_stmt* stmt, const ___CUSTOMER& record, bool idLast) {
+    const std::vector<RawColumn>& columns = rawColumns();
+    int position = idLast ? 1 : 2;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const RawColumn& column = columns[i];
+      if (column.int64 != nullptr) {
+        int at = idLast ? static_cast<int>(columns.size()) : 1;
+        sqlite3_bind_int64(stmt, at, record.*column.int64);
+        continue;
+      }
+      if (column.text != nullptr) {
+        const std::wstring& value = record.*column.text;
+        if (value.empty()) {
+          sqlite3_bind_null(stmt, position);
+        } else {
+          std::string& text = texts_[i];
+          text.clear();
+          utf8::utf32to8(value.begin(), value.end(), std::back_inserter(text));
+          sqlite3_bind_text(stmt, position, text.data(), static_cast<int>(text.size()),
+                            SQLITE_STATIC);
+        }
+      } else if (column.int32 != nullptr) {
+        sqlite3_bind_int(stmt, position, record.*column.int32);
+      } else {
+        double value = static_cast<double>(record.*column.real);
+        sqlite3_bind_double(stmt, position, std::round(value * 1e6) / 1e6);
+      }
+      ++position;
+    }
+  }
+
+ private:
+  std::vector<std::string> texts_;  // UTF-8 texts bound until the statement has run
+};
+
+std::wstring nowText() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  wchar_t buffer[32];
+  std::size_t length = std::wcsftime(buffer, 32, L"%Y-%m-%d %H:%M:%S", &local);
+  return std::wstring(buffer, length);
+}
+
+// The customer's batch save: every lookup first, then the inserts (an ID of 0 taking the largest
+// stored ID plus 1, the times stamped) and the updates (the stored SUBMIT kept).
+void rawSave(const std::string& path, const std::string& rawKey,
+             const std::vector<___CUSTOMER>& records) {
+  RawDb db(path, rawKey, 100000);
+  db.exec("begin immediate transaction;");
+  std::vector<___CUSTOMER> adds;
+  std::vector<___CUSTOMER> updates;
+  {
+    RawStatement lookup(db.get(), "select * from CUSTOMER where ORG=? and ID=?");
+    std::string org;
+    for (const ___CUSTOMER& record : records) {
+      org.clear();
+      utf8::utf32to8(record.ORG.begin(), record.ORG.end(), std::back_inserter(org));
+      sqlite3_bind_text(lookup.get(), 1, org.data(), static_cast<int>(org.size()), SQLITE_STATIC);
+      sqlite3_bind_int64(lookup.get(), 2, record.ID);
+      int rc = lookup.step();
+      if (rc == SQLITE_DONE) {
+        ___CUSTOMER added = record;
+        std::wstring now = nowText();
+        if (added.CREATE_TIME.empty()) added.CREATE_TIME = now;
+        added.UPDATE_TIME = now;
+        adds.push_back(std::move(added));
+      } else {
+        check(db.get(), rc, SQLITE_ROW);
+        ___CUSTOMER stored;
+        for (; rc == SQLITE_ROW; rc = lookup.step()) rawReadRow(lookup.get(), stored);
+        ___CUSTOMER merged(record);
+        merged.SUBMIT = stored.SUBMIT;  // the stored flag stays
+        updates.push_back(std::move(merged));
+      }
+      sqlite3_reset(lookup.get());
+    }
+  }
+  RawBinder binder;
+  if (!adds.empty()) {
+    RawStatement largest(db.get(), "SELECT max(ID) FROM CUSTOMER ");
+    RawStatement insert(db.get(), rawInsertSql().c_str());
+    for (___CUSTOMER& record : adds) {
+      if (record.ID == 0) {
+        check(db.get(), largest.step(), SQLITE_ROW);
+        record.ID = sqlite3_column_int64(largest.get(), 0) + 1;
+        sqlite3_reset(largest.get());
+      }
+      binder.bind(insert.get(), record, false);
+      insert.run();
+    }
+  }
+  if (!updates.empty()) {
+    RawStatement update(db.get(), rawUpdateSql().c_str());
+    for (const ___CUSTOMER& record : updates) {
+      binder.bind(update.get(), record, true);
+      update.run();
+    }
+  }
+  db.exec("commit transaction;");
+}
+
+std::vector<___CUSTOMER> rawFindAll(const std::string& path, const std::string& rawKey) {
+  std::vector<___CUSTOMER> records;
+  RawDb db(path, rawKey, 10000);
+  RawStatement query(db.get(), "select * from CUSTOMER");
+  int rc;
+  while ((rc = query.step()) == SQLITE_ROW) {
+    ___CUSTOMER record;
+    rawReadRow(query.get(), record);
+    records.push_back(std::move(record));
+  }
+  check(db.get(), rc, SQLITE_DONE);
+  return records;
+}
+
+// --- Table states ------------------------------------------------------------------------------
+
+struct Shop {
+  std::string path;
+  std::string rawKey;
+};
+
+const Shop& shop() {
+  static const Shop shop = [] {
+    const std::filesystem::path file = qmxbench::sharedShop().mainFile();
+    QMXDAO::CustomerDAOImpl().count();  // the library derives its key once, as the baseline did
+    return Shop{file.string(), rawKeyOf(file)};
+  }();
+  return shop;
+}
+
+long long customerCount() {
+  shop();
+  return QMXDAO::CustomerDAOImpl().count();
+}
+
+void keepFirstRows(long long count) {
+  shop();
+  QMXDAO::Utility::execDML(L"DELETE FROM CUSTOMER WHERE ID > " + std::to_wstring(count),
+                           QMXDAO::DBNAME_MAIN);
+}
+
+// The table holding exactly the customers that SaveNew stores.
+void storeCustomers() {
+  keepFirstRows(0);
+  rawSave(shop().path, shop().rawKey, newCustomers());
+}
+
+// The table holding kLargeTable customers of a hundred shops, written once per run in one
+// transaction through one prepared insert.
+void fillLargeTable() {
+  if (customerCount() == kLargeTable) return;
+  keepFirstRows(0);
+  RawDb db(shop().path, shop().rawKey, 100000);
+  db.exec("begin immediate transaction;");
+  {
+    RawStatement insert(db.get(), rawInsertSql().c_str());
+    RawBinder binder;
+    ___CUSTOMER c = newCustomers()[0];
+    c.CREATE_TIME = c.UPDATE_TIME = L"2015-03-07 09:05:01";
+    for (long long id = 1; id <= kLargeTable; ++id) {
+      const std::wstring n = std::to_wstring(id);
+      c.ID = id;
+      c.ORG = orgName(id);
+      c.TEL = L"010-" + n;
+      c.CUSTOMER_NAME = L"\u987e\u5ba2 " + n;
+      c.MOBILE = L"139" + n;
+      binder.bind(insert.get(), c, false);
+      insert.run();
+    }
+  }
+  db.exec("commit transaction;");
+}
+
+// --- The pairs ---------------------------------------------------------------------------------
+
+// Each iteration saves into a table holding the first `kept` rows, put back while paused.
+template <typename Save>
+void saveNewInto(benchmark::State& state, long long kept, Save save) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    keepFirstRows(kept);
+    state.ResumeTiming();
+    save();
+  }
+  if (customerCount() != kept + kCustomers) state.SkipWithError("wrong row count");
+  keepFirstRows(kept);
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+void BM_SaveNew_Library(benchmark::State& state) {
+  QMXDAO::CustomerDAOImpl dao;
+  saveNewInto(state, 0, [&] { dao.save(newCustomers()); });
+}
+
+void BM_SaveNew_Sqlcipher(benchmark::State& state) {
+  saveNewInto(state, 0, [] { rawSave(shop().path, shop().rawKey, newCustomers()); });
+}
+
+void BM_SaveExisting_Library(benchmark::State& state) {
+  storeCustomers();
+  QMXDAO::CustomerDAOImpl dao;
+  for (auto _ : state) dao.save(storedCustomers());
+  if (customerCount() != kCustomers) state.SkipWithError("wrong row count");
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+void BM_SaveExisting_Sqlcipher(benchmark::State& state) {
+  storeCustomers();
+  for (auto _ : state) rawSave(shop().path, shop().rawKey, storedCustomers());
+  if (customerCount() != kCustomers) state.SkipWithError("wrong row count");
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+void BM_FindAll_Library(benchmark::State& state) {
+  storeCustomers();
+  QMXDAO::CustomerDAOImpl dao;
+  for (auto _ : state) {
+    std::vector<___CUSTOMER> rows = dao.findBySQL(L"select * from CUSTOMER");
+    if (rows.size() != kCustomers) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(rows.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+void BM_FindAll_Sqlcipher(benchmark::State& state) {
+  storeCustomers();
+  for (auto _ : state) {
+    std::vector<___CUSTOMER> rows = rawFindAll(shop().path, shop().rawKey);
+    if (rows.size() != kCustomers) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(rows.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+void BM_SaveNewLarge_Library(benchmark::State& state) {
+  fillLargeTable();
+  QMXDAO::CustomerDAOImpl dao;
+  saveNewInto(state, kLargeTable, [&] { dao.save(newCustomers()); });
+}
+
+void BM_SaveNewLarge_Sqlcipher(benchmark::State& state) {
+  fillLargeTable();
+  saveNewInto(state, kLargeTable, [] { rawSave(shop().path, shop().rawKey, newCustomers()); });
+}
+
+void timedInMilliseconds(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_SaveNew_Library)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveNew_Sqlcipher)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveExisting_Library)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveExisting_Sqlcipher)->Apply(timedInMilliseconds);
+BENCHMARK(BM_FindAll_Library)->Apply(timedInMilliseconds);
+BENCHMARK(BM_FindAll_Sqlcipher)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveNewLarge_Library)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveNewLarge_Sqlcipher)->Apply(timedInMilliseconds);
+
+}  // namespace

@@ -1,0 +1,74 @@
+// Running the qmxdb tool as a separate program in tests: it works on the db folder beside its
+// executable, so each test copies the binary into a fresh folder of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace qmxdb::test {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void writeFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    folder_ = std::filesystem::temp_directory_path() / ("qmxdb_test_" + std::to_string(random()));
+    std::filesystem::create_directories(folder_);
+    tool_ = folder_ / "qmxdb";
+    std::filesystem::copy_file(QMXDB_BINARY, tool_);
+    std::filesystem::permissions(tool_, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  // Runs the copied tool with arguments already quoted for the shell.
+  RunResult run(const std::string& args) {
+    const std::filesystem::path out = folder_ / "stdout.txt";
+    const std::filesystem::path err = folder_ / "stderr.txt";
+    std::string command =
+        "'" + tool_.string() + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
+    int raw = std::system(command.c_str());
+    RunResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = readFile(out);
+    result.err = readFile(err);
+    return result;
+  }
+
+  // A file in the test's folder, written with text; returns its path quoted for the shell.
+  std::string file(const std::string& name, const std::string& text) {
+    writeFile(folder_ / name, text);
+    return "'" + (folder_ / name).string() + "'";
+  }
+
+  std::filesystem::path mainFile() const { return folder_ / "db" / "QMX.db"; }
+  std::filesystem::path saleFile() const { return folder_ / "db" / "SALE.db"; }
+
+  std::filesystem::path folder_;
+  std::filesystem::path tool_;
+};
+
+}  // namespace qmxdb::test
