@@ -55,6 +55,7 @@ std::wstring realHostFolder() {
   return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
+#ifndef _WIN32
 // Rewrites one conversion of the system's wide printf conventions for glibc's vswprintf, where
 // "%s" and "%c" read narrow arguments and "%I64d" is unknown.
 std::wstring translateFormat(const wchar_t* format) {
@@ -113,6 +114,7 @@ std::wstring translateFormat(const wchar_t* format) {
   }
   return out;
 }
+#endif
 
 }  // namespace
 
