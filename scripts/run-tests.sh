@@ -15,3 +15,8 @@ bash scripts/check-install.sh build
 cmake -S . -B build-asan -DQMXDAO_SANITIZE=ON -DQMXDAO_BUILD_BENCH=OFF
 cmake --build build-asan -j2
 ctest --test-dir build-asan --output-on-failure -j2
+
+# Every library source built for 32-bit Windows, and the platform layer's checks run under wine.
+bash scripts/run-windows-build.sh
+# Each fuzz target for about a minute, from its committed seed corpus.
+FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash scripts/run-fuzz.sh

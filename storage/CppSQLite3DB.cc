@@ -76,8 +76,13 @@ int probe(sqlite3* db) {
   return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
 }
 
+// Re-keying waits for a busy file as the application's own statements do.
+constexpr int kResetKeyBusyTimeout = 10000;
+
+// Opens and checks the key at once, waiting for a busy file; for re-keying.
 sqlite3* openChecked(const std::string& path, const std::string& key, int flags) {
   sqlite3* db = openRaw(path, key, flags);
+  sqlite3_busy_timeout(db, kResetKeyBusyTimeout);
   int rc = probe(db);
   if (rc != SQLITE_OK) {
     std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));

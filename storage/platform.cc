@@ -6,7 +6,6 @@
 #include <cstring>
 #include <ctime>
 #include <cwchar>
-#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <vector>
@@ -150,19 +149,6 @@ void clearReadOnly(const std::wstring& path) {
 #endif
 }
 
-std::string readFileHead(const std::wstring& path, std::size_t count) {
-#ifdef _WIN32
-  std::ifstream in(path.c_str(), std::ios::binary);
-#else
-  std::ifstream in(nativePath(path), std::ios::binary);
-#endif
-  std::string head(count, '\0');
-  if (!in) return std::string();
-  in.read(head.data(), static_cast<std::streamsize>(count));
-  head.resize(static_cast<std::size_t>(in.gcount()));
-  return head;
-}
-
 bool fileExists(const std::wstring& path) {
 #ifdef _WIN32
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -205,7 +191,8 @@ std::string toNarrowCodePage(const std::wstring& text) {
   char buffer[MB_LEN_MAX];
   for (wchar_t c : text) {
     std::size_t written = std::wcrtomb(buffer, c, &state);
-    if (written == static_cast<std::size_t>(-1)) {
+    // glibc's C locale writes some characters it cannot represent as nothing at all.
+    if (written == static_cast<std::size_t>(-1) || (written == 0 && c != L'\0')) {
       state = std::mbstate_t{};
       out.push_back('?');
     } else {

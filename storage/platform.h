@@ -17,8 +17,6 @@ wchar_t folderSeparator();
 // Clears the read-only attribute of a file (on POSIX: adds the owner's write bit), leaving every
 // other attribute as it was. A path whose attributes cannot be read is left alone.
 void clearReadOnly(const std::wstring& path);
-// Reads up to count bytes from the start of a file; fewer (or none) when it is shorter or absent.
-std::string readFileHead(const std::wstring& path, std::size_t count);
 bool fileExists(const std::wstring& path);
 // Replaces the file at to with the file at from, in one step where the system allows it.
 bool replaceFile(const std::wstring& from, const std::wstring& to);

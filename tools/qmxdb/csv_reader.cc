@@ -44,17 +44,20 @@ class Parser {
 struct Reading {
   CsvRow row;
   std::vector<CsvRow> finished;
-  std::size_t startLine = 0;  // 0 while no line of the next row has been fed yet
+  std::size_t startLine = 0;    // 0 while no field of the next row has been read yet
+  std::size_t currentLine = 0;  // the line being fed
 };
 
 void endField(void* data, std::size_t size, void* reading) {
   auto* state = static_cast<Reading*>(reading);
+  if (state->startLine == 0) state->startLine = state->currentLine;
   state->row.fields.emplace_back(static_cast<const char*>(data), size);
 }
 
 void endRow(int, void* reading) {
   auto* state = static_cast<Reading*>(reading);
-  state->row.line = state->startLine;
+  // A lone carriage return ends a row in the middle of a line; the next row begins there.
+  state->row.line = state->startLine != 0 ? state->startLine : state->currentLine;
   state->finished.push_back(std::move(state->row));
   state->row = CsvRow();
   state->startLine = 0;
@@ -81,6 +84,7 @@ void readCsv(std::istream& in, const std::function<void(CsvRow&)>& onRow,
   // line break, and it begins on the first line that is not blank after the previous row.
   while (std::getline(in, line)) {
     ++lineNumber;
+    state.currentLine = lineNumber;
     if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
     if (state.startLine == 0) {
       if (isBlank(line)) continue;
@@ -97,10 +101,11 @@ void readCsv(std::istream& in, const std::function<void(CsvRow&)>& onRow,
       const std::string reason = csv_strerror(csv_error(parser.get()));
       parser.restart();
       state = Reading();
+      state.currentLine = lineNumber;
       onProblem({badLine, "malformed quoting: " + reason});
     }
   }
-  const std::size_t lastStart = state.startLine;
+  const std::size_t lastStart = state.startLine != 0 ? state.startLine : lineNumber;
   const bool unclosed = csv_fini(parser.get(), endField, endRow, &state) != 0;
   handOut(state, onRow);
   if (unclosed) onProblem({lastStart, "a quoted field is not closed before the end of the file"});

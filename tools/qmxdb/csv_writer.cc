@@ -5,8 +5,11 @@
 namespace qmxdb {
 namespace {
 
+// A field that begins with the byte-order mark is quoted too: a reader drops the mark at the
+// start of a file.
 bool needsQuotes(const std::string& field) {
-  return field.find_first_of(",\"\r\n") != std::string::npos;
+  return field.find_first_of(",\"\r\n") != std::string::npos ||
+         field.compare(0, 3, "\xEF\xBB\xBF") == 0;
 }
 
 void writeQuoted(std::ostream& out, const std::string& field) {

@@ -5,7 +5,8 @@
 
 namespace QMXDataDomain {
 
-enum data_type {
+// A fixed underlying type: any 32-bit code is a valid value, not only the named ones.
+enum data_type : int {
   type_int = 0,
   type_unused1 = 1,
   type_unused2 = 2,
