@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <variant>
 
 #include "dao/record_dao.h"
@@ -97,6 +98,7 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
   {
     batch_save::KeyLookup<T> lookup(*db, policy_);
     std::vector<long long> matchedIds;
+    std::optional<RowReader<T>> reader;
     for (T& record : records) {
       CppSQLite3Query query;
       try {
@@ -113,12 +115,13 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
         adds.push_back(std::move(record));
         continue;
       }
-      // Every matching row is read in turn into one scratch record: the last one wins.
+      // Every matching row is read in turn into one scratch record: the last one wins. The
+      // lookup's columns are the same for every record, so they are matched once.
       T stored;
       matchedIds.clear();
-      RowReader<T> reader(table_, query);
+      if (!reader) reader.emplace(table_, query);
       for (; !query.eof(); query.nextRow()) {
-        reader.read(stored, query);
+        reader->read(stored, query);
         matchedIds.push_back(stored.ID);
       }
       query.finalize();

@@ -1,6 +1,6 @@
 // RecordWriter: the INSERT and UPDATE of one call. Each statement text is built once from the
-// record's columns and compiled once; every record then renders its column values, binds them
-// and runs the statement again, which writes exactly what compiling it anew would.
+// record's columns and compiled once; every record then binds its column values and runs the
+// statement again, which writes exactly what compiling it anew would.
 #pragma once
 
 #include <cwchar>
@@ -17,8 +17,7 @@ namespace qmxdao {
 template <typename T>
 class RecordWriter {
  public:
-  RecordWriter(CppSQLite3DB& db, const RecordTable<T>& table)
-      : db_(db), table_(table), texts_(table.columns().size()) {}
+  RecordWriter(CppSQLite3DB& db, const RecordTable<T>& table) : db_(db), table_(table) {}
 
   // Inserts the record. With bindId false the "ID" parameter is NULL and the table assigns the
   // identifier; otherwise the record's own ID is written.
@@ -27,14 +26,13 @@ class RecordWriter {
       insert_ = db_.compileStatement(insertSql(table_.name(), names()).c_str());
       insertCompiled_ = true;
     }
-    render(record);
     const auto& columns = table_.columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
       int position = static_cast<int>(i) + 1;
       if (!bindId && isId(columns[i])) {
         insert_.bindNull(position);
       } else {
-        bindColumnValue(insert_, position, texts_[i], columns[i].code);
+        RecordTable<T>::bindColumn(insert_, position, record, columns[i]);
       }
     }
     insert_.execDML();
@@ -48,20 +46,14 @@ class RecordWriter {
       update_ = db_.compileStatement(updateSql(table_.name(), names()).c_str());
       updateCompiled_ = true;
     }
-    render(record);
     const auto& columns = table_.columns();
     int position = 1;
-    std::size_t id = columns.size();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (isId(columns[i])) {
-        id = i;
-        continue;
+    for (const Column<T>& column : columns) {
+      if (isId(column)) {
+        RecordTable<T>::bindColumn(update_, static_cast<int>(columns.size()), record, column);
+      } else {
+        RecordTable<T>::bindColumn(update_, position++, record, column);
       }
-      bindColumnValue(update_, position++, texts_[i], columns[i].code);
-    }
-    if (id < columns.size()) {
-      bindColumnValue(update_, static_cast<int>(columns.size()), texts_[id],
-                      QMXDataDomain::type_int64);
     }
     update_.execDML();
     update_.reset();
@@ -76,16 +68,8 @@ class RecordWriter {
     return names;
   }
 
-  void render(const T& record) {
-    const auto& columns = table_.columns();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      RecordTable<T>::valueText(record, columns[i], texts_[i]);
-    }
-  }
-
   CppSQLite3DB& db_;
   const RecordTable<T>& table_;
-  std::vector<std::wstring> texts_;  // the value texts of the record being written
   CppSQLite3Statement insert_;
   CppSQLite3Statement update_;
   bool insertCompiled_ = false;

@@ -13,8 +13,11 @@
 #include <variant>
 #include <vector>
 
+#include "domain/float_text.h"
 #include "qmxdao/domain/ColumnValueMap.h"
 #include "qmxdao/storage/CppSQLite3Query.h"
+#include "qmxdao/storage/CppSQLite3Statement.h"
+#include "storage/column_binding.h"
 
 namespace qmxdao {
 
@@ -62,6 +65,42 @@ class RecordTable {
                     static_cast<double>(record.*std::get<float T::*>(column.member)));
     }
     text = buffer;
+  }
+
+  // Binds one column of the record at position: the same value that binding its value text by
+  // its code gives, without writing the text and reading it back.
+  static void bindColumn(CppSQLite3Statement& statement, int position, const T& record,
+                         const Column<T>& column) {
+    const auto* text = std::get_if<std::wstring T::*>(&column.member);
+    const auto* narrow = std::get_if<int T::*>(&column.member);
+    const auto* wide = std::get_if<long long T::*>(&column.member);
+    const auto* real = std::get_if<float T::*>(&column.member);
+    switch (column.code) {
+      case QMXDataDomain::type_text:
+        if (text != nullptr) {
+          const std::wstring& value = record.*(*text);
+          statement.bind(position, value.empty() ? nullptr : value.c_str());  // "" stores NULL
+          return;
+        }
+        break;
+      case QMXDataDomain::type_int:
+        if (narrow != nullptr) return statement.bind(position, record.*(*narrow));
+        break;
+      case QMXDataDomain::type_int64:
+        if (narrow != nullptr)
+          return statement.bind(position, static_cast<long long>(record.*(*narrow)));
+        if (wide != nullptr) return statement.bind(position, record.*(*wide));
+        break;
+      case QMXDataDomain::type_float:
+        if (real != nullptr) return statement.bind(position, sixDecimals(record.*(*real)));
+        break;
+      default:
+        break;
+    }
+    // Any other pairing of member and code goes the long way, through the value text.
+    std::wstring value;
+    valueText(record, column, value);
+    bindColumnValue(statement, position, value, column.code);
   }
 
   void columnValues(const T& record, QMXDataDomain::ColumnValueMap& values) const {

@@ -12,12 +12,9 @@ CppSQLite3Query::CppSQLite3Query() = default;
 
 CppSQLite3Query::CppSQLite3Query(sqlite3* db, sqlite3_stmt* stmt, bool eof, bool ownsStatement)
     : db_(db), stmt_(stmt), eof_(eof), ownsStatement_(ownsStatement) {
-  int count = sqlite3_column_count(stmt_);
-  names_.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    const char* name = sqlite3_column_name(stmt_, i);
-    names_.push_back(qmxdao::fromUtf8(name != nullptr ? name : ""));
-  }
+  std::size_t count = static_cast<std::size_t>(sqlite3_column_count(stmt_));
+  names_.resize(count);
+  nameRead_.assign(count, false);
   values_.resize(names_.size());
   valueRead_.assign(names_.size(), false);
 }
@@ -32,6 +29,7 @@ CppSQLite3Query& CppSQLite3Query::operator=(CppSQLite3Query&& other) noexcept {
     eof_ = std::exchange(other.eof_, true);
     ownsStatement_ = std::exchange(other.ownsStatement_, false);
     names_ = std::move(other.names_);
+    nameRead_ = std::move(other.nameRead_);
     values_ = std::move(other.values_);
     valueRead_ = std::move(other.valueRead_);
   }
@@ -67,7 +65,13 @@ void CppSQLite3Query::checkRow() const {
 
 const wchar_t* CppSQLite3Query::fieldName(int field) const {
   checkField(field);
-  return names_[static_cast<std::size_t>(field)].c_str();
+  std::size_t index = static_cast<std::size_t>(field);
+  if (!nameRead_[index]) {
+    const char* name = sqlite3_column_name(stmt_, field);
+    names_[index] = qmxdao::fromUtf8(name != nullptr ? name : "");
+    nameRead_[index] = true;
+  }
+  return names_[index].c_str();
 }
 
 bool CppSQLite3Query::fieldIsNull(int field) const {

@@ -22,6 +22,7 @@ CppSQLite3Statement& CppSQLite3Statement::operator=(CppSQLite3Statement&& other)
     finalize();
     db_ = std::exchange(other.db_, nullptr);
     stmt_ = std::exchange(other.stmt_, nullptr);
+    texts_ = std::move(other.texts_);
   }
   return *this;
 }
@@ -57,9 +58,16 @@ void CppSQLite3Statement::bind(int param, const wchar_t* value) {
     checkBind(sqlite3_bind_null(stmt_, param));
     return;
   }
-  std::string text = qmxdao::toUtf8(value, std::wcslen(value));
-  checkBind(sqlite3_bind_text(stmt_, param, text.data(), static_cast<int>(text.size()),
-                              SQLITE_TRANSIENT));
+  int count = sqlite3_bind_parameter_count(stmt_);
+  if (param < 1 || param > count) {
+    qmxdao::throwLayerError(SQLITE_RANGE, L"column index out of range");
+  }
+  // Sized once: growing it later would move the strings the engine points into.
+  if (texts_.empty()) texts_.resize(static_cast<std::size_t>(count) + 1);
+  std::string& text = texts_[static_cast<std::size_t>(param)];
+  qmxdao::toUtf8(value, std::wcslen(value), text);
+  checkBind(
+      sqlite3_bind_text(stmt_, param, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
 }
 
 void CppSQLite3Statement::bindNull(int param) {
@@ -96,4 +104,5 @@ void CppSQLite3Statement::reset() {
 void CppSQLite3Statement::finalize() {
   if (stmt_ != nullptr) sqlite3_finalize(stmt_);
   stmt_ = nullptr;
+  texts_.clear();
 }

@@ -43,9 +43,9 @@ void appendWide(std::wstring& out, char32_t c) {
 
 }  // namespace
 
-std::string toUtf8(const wchar_t* text, std::size_t length) {
-  std::string out;
-  if (text == nullptr) return out;
+void toUtf8(const wchar_t* text, std::size_t length, std::string& out) {
+  out.clear();
+  if (text == nullptr) return;
   out.reserve(length);
   const wchar_t* it = text;
   const wchar_t* end = text + length;
@@ -57,6 +57,11 @@ std::string toUtf8(const wchar_t* text, std::size_t length) {
       utf8::unchecked::append(static_cast<std::uint32_t>(c), std::back_inserter(out));
     }
   }
+}
+
+std::string toUtf8(const wchar_t* text, std::size_t length) {
+  std::string out;
+  toUtf8(text, length, out);
   return out;
 }
 

@@ -10,6 +10,8 @@ namespace qmxdao {
 
 std::string toUtf8(const wchar_t* text, std::size_t length);
 std::string toUtf8(const std::wstring& text);
+// The same into out, reusing its memory.
+void toUtf8(const wchar_t* text, std::size_t length, std::string& out);
 std::wstring fromUtf8(const char* text, std::size_t length);
 std::wstring fromUtf8(const std::string& text);
 

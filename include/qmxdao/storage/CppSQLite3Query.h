@@ -51,7 +51,10 @@ class QMX_EXPORT CppSQLite3Query {
   sqlite3_stmt* stmt_ = nullptr;
   bool eof_ = true;
   bool ownsStatement_ = false;
-  std::vector<std::wstring> names_;
+  // Column names are converted when first asked for: a batch reruns its lookup for every record
+  // and reads the names of the first result only.
+  mutable std::vector<std::wstring> names_;
+  mutable std::vector<bool> nameRead_;
   std::vector<std::wstring> values_;
   std::vector<bool> valueRead_;
 };

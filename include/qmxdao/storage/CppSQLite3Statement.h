@@ -3,6 +3,9 @@
 // (released by finalize or the destructor) and can be moved but not copied.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "qmxdao/storage/CppSQLite3Query.h"
 #include "qmxdao/storage/Export.h"
 
@@ -43,4 +46,7 @@ class QMX_EXPORT CppSQLite3Statement {
 
   sqlite3* db_ = nullptr;
   sqlite3_stmt* stmt_ = nullptr;
+  // The UTF-8 of each bound text, read by the engine in place until the parameter is bound
+  // again: a batch rebinding the same statement then allocates nothing per record.
+  std::vector<std::string> texts_;
 };
