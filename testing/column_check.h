@@ -8,74 +8,84 @@
 
 #include <map>
 #include <string>
-#include <utility>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
-// One entry of a ColumnCheck list: the member and its column, which carries the member's name.
-#define QMX_COLUMN(Record, member) \
-  { &Record::member, QMX_WIDE_TEXT(#member) }
+// One column of a ColumnCheck, in a scope that names the record type Record: the member and its
+// column, which carries the member's name.
+#define QMX_COLUMN(member) \
+  qmxdao::test::ColumnCheck<Record>::Column { &Record::member, QMX_WIDE_TEXT(#member) }
 #define QMX_WIDE_TEXT(text) L##text
 
 namespace qmxdao::test {
 
 template <typename T>
-struct ColumnCheck {
-  std::vector<std::pair<std::wstring T::*, const wchar_t*>> texts;
-  std::vector<std::pair<int T::*, const wchar_t*>> ints;
-  std::vector<std::pair<float T::*, const wchar_t*>> floats;
+class ColumnCheck {
+ public:
+  struct Column {
+    std::variant<std::wstring T::*, int T::*, float T::*> member;
+    const wchar_t* name;
+  };
+
+  // The listed columns and those every record has (ID apart, which the table assigns).
+  template <typename... Columns,
+            typename = std::enable_if_t<(std::is_same_v<Columns, Column> && ...)>>
+  explicit ColumnCheck(Columns... columns) : columns_{columns...} {
+    using Record = T;
+    columns_.insert(
+        columns_.end(),
+        {QMX_COLUMN(EXT1), QMX_COLUMN(EXT2), QMX_COLUMN(EXT3), QMX_COLUMN(EXT4), QMX_COLUMN(EXT5),
+         QMX_COLUMN(EXT6), QMX_COLUMN(EXT7), QMX_COLUMN(EXT8), QMX_COLUMN(EXT9), QMX_COLUMN(EXT10),
+         QMX_COLUMN(CREATE_TIME), QMX_COLUMN(UPDATE_TIME), QMX_COLUMN(DEL_FLAG)});
+  }
 
   // Text columns hold their own name with a non-ASCII tail, ints -1000 minus their place, floats
-  // their place plus a half: no two members of one kind share a value.
-  static std::wstring textOf(const wchar_t* column) { return std::wstring(column) + L" \u00e9"; }
-  static int intOf(std::size_t place) { return -1000 - static_cast<int>(place); }
-  static float floatOf(std::size_t place) { return static_cast<float>(place) + 0.5f; }
-
+  // minus their place and a quarter: no two columns share a value.
   void fill(T& record) const {
-    for (const auto& [member, column] : texts) record.*member = textOf(column);
-    for (std::size_t i = 0; i < ints.size(); ++i) record.*ints[i].first = intOf(i);
-    for (std::size_t i = 0; i < floats.size(); ++i) record.*floats[i].first = floatOf(i);
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      std::visit([&](auto member) { assign(record.*member, i); }, columns_[i].member);
+    }
   }
 
   // The stored row (as Utility::SearchBySQL gives it) has exactly the listed columns and "ID",
   // each holding what fill gave its member.
   void expectStored(const std::map<std::wstring, std::wstring>& row, long long id) const {
-    EXPECT_EQ(row.size(), texts.size() + ints.size() + floats.size() + 1);
+    EXPECT_EQ(row.size(), columns_.size() + 1);
     EXPECT_EQ(valueIn(row, L"ID"), std::to_wstring(id));
-    for (const auto& [member, column] : texts) {
-      EXPECT_EQ(valueIn(row, column), textOf(column)) << column;
-    }
-    for (std::size_t i = 0; i < ints.size(); ++i) {
-      EXPECT_EQ(valueIn(row, ints[i].second), std::to_wstring(intOf(i))) << ints[i].second;
-    }
-    for (std::size_t i = 0; i < floats.size(); ++i) {
-      EXPECT_EQ(valueIn(row, floats[i].second), std::to_wstring(i) + L".5") << floats[i].second;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      const Column& c = columns_[i];
+      std::wstring expected = textOf(i);
+      if (std::holds_alternative<int T::*>(c.member)) expected = std::to_wstring(intOf(i));
+      if (std::holds_alternative<float T::*>(c.member)) {
+        expected = L"-" + std::to_wstring(i) + L".25";
+      }
+      EXPECT_EQ(valueIn(row, c.name), expected) << c.name;
     }
   }
 
+  // Every listed member equal (the ID is the caller's to compare).
   void expectSame(const T& actual, const T& expected) const {
-    for (const auto& [member, column] : texts) {
-      EXPECT_EQ(actual.*member, expected.*member) << column;
-    }
-    for (const auto& [member, column] : ints) EXPECT_EQ(actual.*member, expected.*member) << column;
-    for (const auto& [member, column] : floats) {
-      EXPECT_EQ(actual.*member, expected.*member) << column;
+    for (const Column& c : columns_) {
+      std::visit([&](auto member) { EXPECT_EQ(actual.*member, expected.*member) << c.name; },
+                 c.member);
     }
   }
 
  private:
+  std::wstring textOf(std::size_t i) const { return std::wstring(columns_[i].name) + L" \u00e9"; }
+  static int intOf(std::size_t i) { return -1000 - static_cast<int>(i); }
+  void assign(std::wstring& member, std::size_t i) const { member = textOf(i); }
+  void assign(int& member, std::size_t i) const { member = intOf(i); }
+  void assign(float& member, std::size_t i) const { member = -0.25f - static_cast<float>(i); }
+
   static std::wstring valueIn(const std::map<std::wstring, std::wstring>& row,
                               const wchar_t* column) {
     auto found = row.find(column);
     return found != row.end() ? found->second : L"<no such column>";
   }
-};
 
-// A time text stamped between two readings of Utility::GetNowTime.
-inline void expectStampedBetween(const std::wstring& stamp, const std::wstring& before,
-                                 const std::wstring& after) {
-  EXPECT_EQ(stamp.size(), 19u) << stamp;
-  EXPECT_LE(before, stamp);
-  EXPECT_LE(stamp, after);
-}
+  std::vector<Column> columns_;
+};
 
 }  // namespace qmxdao::test
