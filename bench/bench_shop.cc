@@ -1,7 +1,13 @@
 #include "bench/bench_shop.h"
 
+#include <openssl/evp.h>
+#include <utf8.h>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
 #include <random>
-#include <string>
 
 #include "qmxdao/storage/Utility.h"
 #include "storage/platform.h"
@@ -26,10 +32,15 @@ BenchShop::BenchShop(int itemCount) : folder_(makeUniqueFolder()), itemCount_(it
   const std::wstring hostFolder = (folder_ / "").wstring();
   qmxdao::platform::setHostFolderForTesting(hostFolder);
   qmxdb::createDatabaseFiles(hostFolder + L"db/");
+  resetItems();
+}
+
+void BenchShop::resetItems() {
+  keepFirstRows(L"ITEM", 0);
   // One statement fills the table, so that setting up costs one connection, not a thousand.
   QMXDAO::Utility::execDML(
       L"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-          std::to_wstring(itemCount) +
+          std::to_wstring(itemCount_) +
           L") INSERT INTO ITEM (ITEM_NAME, UPC, ORG, SALE_PRICE, SUBMIT) "
           L"SELECT 'item ' || i, printf('690%010d', i), 'shop', i * 0.5, 0 FROM n;",
       QMXDAO::DBNAME_MAIN);
@@ -54,6 +65,55 @@ BenchShop& sharedShop() {
   static Engine engine;
   static BenchShop shop(1000);
   return shop;
+}
+
+void keepFirstRows(const std::wstring& table, long long count) {
+  QMXDAO::Utility::execDML(L"DELETE FROM " + table + L" WHERE ID > " + std::to_wstring(count),
+                           QMXDAO::DBNAME_MAIN);
+}
+
+void timedInMilliseconds(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+std::string rawKeyOf(const std::filesystem::path& file) {
+  unsigned char salt[16] = {};
+  std::ifstream in(file, std::ios::binary);
+  in.read(reinterpret_cast<char*>(salt), sizeof salt);
+  const char passphrase[] = "KRD1987";
+  unsigned char key[32] = {};
+  PKCS5_PBKDF2_HMAC_SHA1(passphrase, sizeof passphrase - 1, salt, sizeof salt, 64000, sizeof key,
+                         key);
+  std::string raw = "x'";
+  for (unsigned char byte : key) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", byte);
+    raw += hex;
+  }
+  return raw + "'";
+}
+
+const RawShop& rawShop() {
+  static const RawShop shop = [] {
+    const std::filesystem::path file = sharedShop().mainFile();
+    return RawShop{file.string(), rawKeyOf(file)};
+  }();
+  return shop;
+}
+
+std::wstring fromUtf8(const unsigned char* text, int bytes) {
+  std::wstring out;
+  if (text != nullptr) utf8::utf8to32(text, text + bytes, std::back_inserter(out));
+  return out;
+}
+
+std::wstring nowText() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  wchar_t buffer[32];
+  std::size_t length = std::wcsftime(buffer, 32, L"%Y-%m-%d %H:%M:%S", &local);
+  return std::wstring(buffer, length);
 }
 
 }  // namespace qmxbench

@@ -9,18 +9,11 @@
 //   FindAll        findBySQL("select * from CUSTOMER") over those 10,000 rows
 //   SaveNewLarge   SaveNew into a table that already holds 1,000,000 customers
 #include <benchmark/benchmark.h>
-#include <openssl/evp.h>
 #include <utf8.h>
-
-#define SQLITE_HAS_CODEC 1
-#include <sqlcipher/sqlite3.h>
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
-#include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,6 +24,13 @@
 
 namespace {
 
+using qmxbench::check;
+using qmxbench::fromUtf8;
+using qmxbench::nowText;
+using qmxbench::RawDb;
+using qmxbench::rawShop;
+using qmxbench::RawStatement;
+using qmxbench::timedInMilliseconds;
 using QMXDataDomain::___CUSTOMER;
 
 constexpr int kCustomers = 10000;
@@ -85,68 +85,6 @@ const std::vector<___CUSTOMER>& storedCustomers() {
 }
 
 // --- SQLCipher directly ------------------------------------------------------------------------
-
-// SQLCipher's raw-key form "x'<64 hex digits>'" of the database key for this file.
-std::string rawKeyOf(const std::filesystem::path& file) {
-  unsigned char salt[16] = {};
-  std::ifstream in(file, std::ios::binary);
-  in.read(reinterpret_cast<char*>(salt), sizeof salt);
-  const char passphrase[] = "KRD1987";
-  unsigned char key[32] = {};
-  PKCS5_PBKDF2_HMAC_SHA1(passphrase, sizeof passphrase - 1, salt, sizeof salt, 64000, sizeof key,
-                         key);
-  std::string raw = "x'";
-  for (unsigned char byte : key) {
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02x", byte);
-    raw += hex;
-  }
-  return raw + "'";
-}
-
-void check(sqlite3* db, int rc, int expected = SQLITE_OK) {
-  if (rc != expected) throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-// One connection with the raw key; closed (and rolled back) when it goes.
-class RawDb {
- public:
-  RawDb(const std::string& path, const std::string& rawKey, int busyTimeout) {
-    check(db_, sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr));
-    check(db_, sqlite3_key(db_, rawKey.data(), static_cast<int>(rawKey.size())));
-    sqlite3_busy_timeout(db_, busyTimeout);
-  }
-  RawDb(const RawDb&) = delete;
-  RawDb& operator=(const RawDb&) = delete;
-  ~RawDb() { sqlite3_close_v2(db_); }
-
-  sqlite3* get() const { return db_; }
-  void exec(const char* sql) { check(db_, sqlite3_exec(db_, sql, nullptr, nullptr, nullptr)); }
-
- private:
-  sqlite3* db_ = nullptr;
-};
-
-class RawStatement {
- public:
-  RawStatement(sqlite3* db, const char* sql) : db_(db) {
-    check(db, sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr));
-  }
-  RawStatement(const RawStatement&) = delete;
-  RawStatement& operator=(const RawStatement&) = delete;
-  ~RawStatement() { sqlite3_finalize(stmt_); }
-
-  sqlite3_stmt* get() const { return stmt_; }
-  int step() { return sqlite3_step(stmt_); }
-  void run() {
-    check(db_, step(), SQLITE_DONE);
-    sqlite3_reset(stmt_);
-  }
-
- private:
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
-};
 
 // The columns in the table's (and the struct's) order, as "select *" returns them.
 struct RawColumn {
@@ -229,12 +167,6 @@ std::string rawUpdateSql() {
   return "UPDATE CUSTOMER SET " + assignments + " WHERE ID = ?;";
 }
 
-std::wstring fromUtf8(const unsigned char* text, int bytes) {
-  std::wstring out;
-  if (text != nullptr) utf8::utf8to32(text, text + bytes, std::back_inserter(out));
-  return out;
-}
-
 // Reads the current row of a "select *" into the record.
 void rawReadRow(sqlite3_stmt* stmt, ___CUSTOMER& record) {
   const std::vector<RawColumn>& columns = rawColumns();
@@ -292,15 +224,6 @@ class RawBinder {
  private:
   std::vector<std::string> texts_;  // UTF-8 texts bound until the statement has run
 };
-
-std::wstring nowText() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  wchar_t buffer[32];
-  std::size_t length = std::wcsftime(buffer, 32, L"%Y-%m-%d %H:%M:%S", &local);
-  return std::wstring(buffer, length);
-}
 
 // The customer's batch save: every lookup first, then the inserts (an ID of 0 taking the largest
 // stored ID plus 1, the times stamped) and the updates (the stored SUBMIT kept).
@@ -376,35 +299,20 @@ std::vector<___CUSTOMER> rawFindAll(const std::string& path, const std::string& 
 
 // --- Table states ------------------------------------------------------------------------------
 
-struct Shop {
-  std::string path;
-  std::string rawKey;
-};
-
-const Shop& shop() {
-  static const Shop shop = [] {
-    const std::filesystem::path file = qmxbench::sharedShop().mainFile();
-    QMXDAO::CustomerDAOImpl().count();  // the library derives its key once, as the baseline did
-    return Shop{file.string(), rawKeyOf(file)};
-  }();
-  return shop;
-}
-
 long long customerCount() {
-  shop();
+  rawShop();
   return QMXDAO::CustomerDAOImpl().count();
 }
 
 void keepFirstRows(long long count) {
-  shop();
-  QMXDAO::Utility::execDML(L"DELETE FROM CUSTOMER WHERE ID > " + std::to_wstring(count),
-                           QMXDAO::DBNAME_MAIN);
+  rawShop();
+  qmxbench::keepFirstRows(L"CUSTOMER", count);
 }
 
 // The table holding exactly the customers that SaveNew stores.
 void storeCustomers() {
   keepFirstRows(0);
-  rawSave(shop().path, shop().rawKey, newCustomers());
+  rawSave(rawShop().path, rawShop().rawKey, newCustomers());
 }
 
 // The table holding kLargeTable customers of a hundred shops, written once per run in one
@@ -412,7 +320,7 @@ void storeCustomers() {
 void fillLargeTable() {
   if (customerCount() == kLargeTable) return;
   keepFirstRows(0);
-  RawDb db(shop().path, shop().rawKey, 100000);
+  RawDb db(rawShop().path, rawShop().rawKey, 100000);
   db.exec("begin immediate transaction;");
   {
     RawStatement insert(db.get(), rawInsertSql().c_str());
@@ -455,7 +363,7 @@ void BM_SaveNew_Library(benchmark::State& state) {
 }
 
 void BM_SaveNew_Sqlcipher(benchmark::State& state) {
-  saveNewInto(state, 0, [] { rawSave(shop().path, shop().rawKey, newCustomers()); });
+  saveNewInto(state, 0, [] { rawSave(rawShop().path, rawShop().rawKey, newCustomers()); });
 }
 
 void BM_SaveExisting_Library(benchmark::State& state) {
@@ -468,7 +376,7 @@ void BM_SaveExisting_Library(benchmark::State& state) {
 
 void BM_SaveExisting_Sqlcipher(benchmark::State& state) {
   storeCustomers();
-  for (auto _ : state) rawSave(shop().path, shop().rawKey, storedCustomers());
+  for (auto _ : state) rawSave(rawShop().path, rawShop().rawKey, storedCustomers());
   if (customerCount() != kCustomers) state.SkipWithError("wrong row count");
   state.SetItemsProcessed(state.iterations() * kCustomers);
 }
@@ -487,7 +395,7 @@ void BM_FindAll_Library(benchmark::State& state) {
 void BM_FindAll_Sqlcipher(benchmark::State& state) {
   storeCustomers();
   for (auto _ : state) {
-    std::vector<___CUSTOMER> rows = rawFindAll(shop().path, shop().rawKey);
+    std::vector<___CUSTOMER> rows = rawFindAll(rawShop().path, rawShop().rawKey);
     if (rows.size() != kCustomers) state.SkipWithError("wrong row count");
     benchmark::DoNotOptimize(rows.data());
   }
@@ -502,11 +410,8 @@ void BM_SaveNewLarge_Library(benchmark::State& state) {
 
 void BM_SaveNewLarge_Sqlcipher(benchmark::State& state) {
   fillLargeTable();
-  saveNewInto(state, kLargeTable, [] { rawSave(shop().path, shop().rawKey, newCustomers()); });
-}
-
-void timedInMilliseconds(benchmark::internal::Benchmark* b) {
-  b->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
+  saveNewInto(state, kLargeTable,
+              [] { rawSave(rawShop().path, rawShop().rawKey, newCustomers()); });
 }
 
 BENCHMARK(BM_SaveNew_Library)->Apply(timedInMilliseconds);
