@@ -18,6 +18,7 @@
 #include "qmxdao/storage/CppSQLite3Query.h"
 #include "qmxdao/storage/CppSQLite3Statement.h"
 #include "storage/column_binding.h"
+#include "storage/query_reader.h"
 
 namespace qmxdao {
 
@@ -187,7 +188,7 @@ class RecordTable {
         break;
       case QMXDataDomain::type_text:
         if (auto member = std::get_if<std::wstring T::*>(&column.member)) {
-          record.*(*member) = query.getStringField(field, L"");
+          QueryReader::text(query, field, record.*(*member));
         }
         break;
       default:

@@ -2,6 +2,7 @@
 
 #include <utf8.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 
@@ -67,9 +68,14 @@ std::string toUtf8(const wchar_t* text, std::size_t length) {
 
 std::string toUtf8(const std::wstring& text) { return toUtf8(text.data(), text.size()); }
 
-std::wstring fromUtf8(const char* text, std::size_t length) {
-  std::wstring out;
-  if (text == nullptr) return out;
+void fromUtf8(const char* text, std::size_t length, std::wstring& out) {
+  out.clear();
+  if (text == nullptr) return;
+  const char* stop = text + length;
+  if (std::all_of(text, stop, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.assign(text, stop);  // plain ASCII, the common case, widens unit by unit
+    return;
+  }
   out.reserve(length);
   const char* it = text;
   const char* end = text + length;
@@ -90,6 +96,11 @@ std::wstring fromUtf8(const char* text, std::size_t length) {
       appendWide(out, kReplacement);
     }
   }
+}
+
+std::wstring fromUtf8(const char* text, std::size_t length) {
+  std::wstring out;
+  fromUtf8(text, length, out);
   return out;
 }
 

@@ -14,5 +14,7 @@ std::string toUtf8(const std::wstring& text);
 void toUtf8(const wchar_t* text, std::size_t length, std::string& out);
 std::wstring fromUtf8(const char* text, std::size_t length);
 std::wstring fromUtf8(const std::string& text);
+// The same into out, reusing its memory.
+void fromUtf8(const char* text, std::size_t length, std::wstring& out);
 
 }  // namespace qmxdao

@@ -12,6 +12,10 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace qmxdao {
+class QueryReader;
+}
+
 class QMX_EXPORT CppSQLite3Query {
  public:
   CppSQLite3Query();
@@ -42,6 +46,7 @@ class QMX_EXPORT CppSQLite3Query {
  private:
   friend class CppSQLite3DB;
   friend class CppSQLite3Statement;
+  friend class qmxdao::QueryReader;
   CppSQLite3Query(sqlite3* db, sqlite3_stmt* stmt, bool eof, bool ownsStatement);
 
   void checkField(int field) const;
