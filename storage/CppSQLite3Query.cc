@@ -12,11 +12,7 @@ CppSQLite3Query::CppSQLite3Query() = default;
 
 CppSQLite3Query::CppSQLite3Query(sqlite3* db, sqlite3_stmt* stmt, bool eof, bool ownsStatement)
     : db_(db), stmt_(stmt), eof_(eof), ownsStatement_(ownsStatement) {
-  std::size_t count = static_cast<std::size_t>(sqlite3_column_count(stmt_));
-  names_.resize(count);
-  nameRead_.assign(count, false);
-  values_.resize(names_.size());
-  valueRead_.assign(names_.size(), false);
+  fieldCount_ = sqlite3_column_count(stmt_);
 }
 
 CppSQLite3Query::CppSQLite3Query(CppSQLite3Query&& other) noexcept { *this = std::move(other); }
@@ -28,6 +24,7 @@ CppSQLite3Query& CppSQLite3Query::operator=(CppSQLite3Query&& other) noexcept {
     stmt_ = std::exchange(other.stmt_, nullptr);
     eof_ = std::exchange(other.eof_, true);
     ownsStatement_ = std::exchange(other.ownsStatement_, false);
+    fieldCount_ = std::exchange(other.fieldCount_, 0);
     names_ = std::move(other.names_);
     nameRead_ = std::move(other.nameRead_);
     values_ = std::move(other.values_);
@@ -44,13 +41,13 @@ void CppSQLite3Query::nextRow() {
   if (stmt_ == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"query has no statement");
   if (eof_) return;
   int rc = sqlite3_step(stmt_);
-  valueRead_.assign(names_.size(), false);
+  valueRead_.assign(valueRead_.size(), false);
   if (rc == SQLITE_ROW) return;
   eof_ = true;
   if (rc != SQLITE_DONE) qmxdao::throwEngineError(db_, rc);
 }
 
-int CppSQLite3Query::numFields() const { return static_cast<int>(names_.size()); }
+int CppSQLite3Query::numFields() const { return fieldCount_; }
 
 void CppSQLite3Query::checkField(int field) const {
   if (stmt_ == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"query has no statement");
@@ -66,6 +63,10 @@ void CppSQLite3Query::checkRow() const {
 const wchar_t* CppSQLite3Query::fieldName(int field) const {
   checkField(field);
   std::size_t index = static_cast<std::size_t>(field);
+  if (names_.empty()) {
+    names_.resize(static_cast<std::size_t>(fieldCount_));
+    nameRead_.assign(names_.size(), false);
+  }
   if (!nameRead_[index]) {
     const char* name = sqlite3_column_name(stmt_, field);
     names_[index] = qmxdao::fromUtf8(name != nullptr ? name : "");
@@ -83,6 +84,10 @@ bool CppSQLite3Query::fieldIsNull(int field) const {
 const wchar_t* CppSQLite3Query::fieldValue(int field) {
   if (fieldIsNull(field)) return nullptr;
   std::size_t index = static_cast<std::size_t>(field);
+  if (values_.empty()) {
+    values_.resize(static_cast<std::size_t>(fieldCount_));
+    valueRead_.assign(values_.size(), false);
+  }
   if (!valueRead_[index]) {
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, field));
     int bytes = sqlite3_column_bytes(stmt_, field);

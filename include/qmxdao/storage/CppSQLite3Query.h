@@ -56,8 +56,9 @@ class QMX_EXPORT CppSQLite3Query {
   sqlite3_stmt* stmt_ = nullptr;
   bool eof_ = true;
   bool ownsStatement_ = false;
-  // Column names are converted when first asked for: a batch reruns its lookup for every record
-  // and reads the names of the first result only.
+  // Names and texts are converted, and their slots made, when first asked for: a batch reruns its
+  // lookup for every record, mostly to learn only that no row matches.
+  int fieldCount_ = 0;
   mutable std::vector<std::wstring> names_;
   mutable std::vector<bool> nameRead_;
   std::vector<std::wstring> values_;
