@@ -196,13 +196,6 @@ class RecordTable {
     }
   }
 
-  // The code with which a result column is read: its own, or type_int for a name the record does
-  // not have (whose value no setter then takes).
-  QMXDataDomain::data_type codeOf(const wchar_t* name) const {
-    const Column<T>* column = find(name);
-    return column != nullptr ? column->code : QMXDataDomain::type_int;
-  }
-
   // Copies every column member from source, except those listed.
   void copyFields(T& target, const T& source, std::initializer_list<Member<T>> except = {}) const {
     for (const Column<T>& column : columns_) {
