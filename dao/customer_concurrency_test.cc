@@ -2,8 +2,10 @@
 // new rows while others read: threads of one process and two processes. Every call must succeed
 // and every record must be stored once, under its own identifier.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -118,6 +120,9 @@ TEST(CustomerConcurrency, ThreadsSavingAndReadingOneFile) {
 }
 
 TEST(CustomerConcurrency, TwoProcessesSavingAndReadingOneFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "forks the second process; the killed writer runs a second process on Windows";
+#else
   TempShop shop(TempShop::Layout::kInstalled);
   // Derive the file's key before the fork, so that both processes start from the same state.
   ASSERT_EQ(CustomerDAOImpl().count(), 0);
@@ -141,6 +146,7 @@ TEST(CustomerConcurrency, TwoProcessesSavingAndReadingOneFile) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(parentFailures, "");
   expectEveryRecordStored({L"child", L"parent"});
+#endif
 }
 
 }  // namespace

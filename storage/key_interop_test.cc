@@ -25,6 +25,7 @@ using qmxdao::test::expectEngineError;
 using qmxdao::test::runSqlcipherShell;
 using qmxdao::test::TempShop;
 using Rows = std::vector<std::map<std::wstring, std::wstring>>;
+using KeyInterop = qmxdao::test::ShellTest;
 
 const std::string kShellKey = "PRAGMA key='KRD1987';\n";
 const std::wstring kNotADatabase = L"file is encrypted or is not a database";
@@ -47,7 +48,7 @@ void createInShell(const std::filesystem::path& file, const std::string& keyLine
   ASSERT_EQ(result.exitCode, 0) << result.errors;
 }
 
-TEST(KeyInterop, FileWrittenByTheLibraryOpensInTheShell) {
+TEST_F(KeyInterop, FileWrittenByTheLibraryOpensInTheShell) {
   TempShop shop;
   Utility::execDML(L"create table T (ID integer primary key, NAME text)", DBNAME_MAIN);
   Utility::execDML(L"insert into T values (1, 'tea'), (2, 'caf\u00e9')", DBNAME_MAIN);
@@ -60,7 +61,7 @@ TEST(KeyInterop, FileWrittenByTheLibraryOpensInTheShell) {
             std::string::npos);
 }
 
-TEST(KeyInterop, EmptyFileBecomesAKeyedDatabase) {
+TEST_F(KeyInterop, EmptyFileBecomesAKeyedDatabase) {
   TempShop shop;
   qmxdao::test::writeFileBytes(shop.saleFile(), "");
   Utility::execDML(L"create table T (ID integer primary key, NAME text)", DBNAME_SALE);
@@ -68,7 +69,7 @@ TEST(KeyInterop, EmptyFileBecomesAKeyedDatabase) {
   EXPECT_EQ(shellRows(shop.saleFile(), kShellKey), "1|tea\n");
 }
 
-TEST(KeyInterop, FileKeyedInTheShellOpensInTheLibrary) {
+TEST_F(KeyInterop, FileKeyedInTheShellOpensInTheLibrary) {
   TempShop shop;
   createInShell(shop.mainFile(), kShellKey, "(1, 'tea'), (2, 'caf\xc3\xa9')");
   const Rows expected{{{L"ID", L"1"}, {L"NAME", L"tea"}}, {{L"ID", L"2"}, {L"NAME", L"caf\u00e9"}}};
@@ -100,7 +101,7 @@ void expectKeyedWithRows(const std::filesystem::path& file, enDBNameType type, c
   EXPECT_NE(shellRows(file, "").find("file is encrypted"), std::string::npos);
 }
 
-TEST(KeyInterop, ResetDBKeyEncryptsAPlainMainFileOnce) {
+TEST_F(KeyInterop, ResetDBKeyEncryptsAPlainMainFileOnce) {
   TempShop shop;
   createInShell(shop.mainFile(), "", "(1, 'tea'), (2, 'caf\xc3\xa9')");
   ASSERT_EQ(shellRows(shop.mainFile(), ""), "1|tea\n2|caf\xc3\xa9\n");
@@ -117,7 +118,7 @@ TEST(KeyInterop, ResetDBKeyEncryptsAPlainMainFileOnce) {
   expectKeyedWithRows(shop.mainFile(), DBNAME_MAIN, expected, "1|tea\n2|caf\xc3\xa9\n");
 }
 
-TEST(KeyInterop, ResetDBKeyEncryptsAPlainSalesFileMadeByTheLibrary) {
+TEST_F(KeyInterop, ResetDBKeyEncryptsAPlainSalesFileMadeByTheLibrary) {
   TempShop shop;
   {
     CppSQLite3DB plain;
@@ -140,7 +141,7 @@ TEST(KeyInterop, ResetDBKeyEncryptsAPlainSalesFileMadeByTheLibrary) {
             (Rows{{{L"name", L"T_NAME"}}}));
 }
 
-TEST(KeyInterop, ResetDBKeyRefusesAFileUnderAnotherKey) {
+TEST_F(KeyInterop, ResetDBKeyRefusesAFileUnderAnotherKey) {
   TempShop shop;
   createInShell(shop.mainFile(), "PRAGMA key='other';\n", "(1, 'tea')");
   const std::string before = qmxdao::test::readFileBytes(shop.mainFile());

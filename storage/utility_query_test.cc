@@ -114,10 +114,10 @@ TEST(UtilityGetDBVersion, PathFormOpensExactlyThatFile) {
     db.close();
   }
   // Unlike GetDBName, the path form leaves a read-only file's attributes alone.
-  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(path.string().c_str(), 0444), 0);
   EXPECT_EQ(Utility::GetDBVersion(path.wstring()), L"3.1");
   struct stat status {};
-  ASSERT_EQ(stat(path.c_str(), &status), 0);
+  ASSERT_EQ(stat(path.string().c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0444u);
   EXPECT_FALSE(std::filesystem::exists(shop.mainFile()));
 }

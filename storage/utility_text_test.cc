@@ -113,8 +113,7 @@ TEST(UtilityTrim, CutsBlanksAtBothEndsOnly) {
 TEST(UtilityGetNowTime, IsTheLocalTimeAsText) {
   auto now = [] {
     const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
+    const std::tm local = *std::localtime(&t);
     wchar_t text[64];
     std::wcsftime(text, 64, L"%Y-%m-%d %H:%M:%S", &local);
     return std::wstring(text);

@@ -1,7 +1,9 @@
 #include "testing/sqlcipher_shell.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -11,6 +13,11 @@
 
 namespace qmxdao::test {
 
+#ifdef _WIN32
+ShellResult runSqlcipherShell(const std::filesystem::path&, const std::string&) {
+  throw std::runtime_error("the stock sqlcipher shell is a Linux program");
+}
+#else
 namespace {
 
 constexpr const char* kShell = "/usr/bin/sqlcipher";
@@ -54,5 +61,7 @@ ShellResult runSqlcipherShell(const std::filesystem::path& database, const std::
   std::filesystem::remove(errorFile);
   return result;
 }
+
+#endif
 
 }  // namespace qmxdao::test

@@ -32,9 +32,10 @@ std::filesystem::path makeUniqueFolder() {
 }  // namespace
 
 TempShop::TempShop(Layout layout) : folder_(makeUniqueFolder()) {
-  platform::setHostFolderForTesting(folder_.wstring() + L"/");
+  platform::setHostFolderForTesting(folder_.wstring() + platform::folderSeparator());
   if (layout == Layout::kEmptyDbFolder) std::filesystem::create_directory(dbFolder());
-  if (layout == Layout::kInstalled) qmxdb::createDatabaseFiles(dbFolder().wstring() + L"/");
+  if (layout == Layout::kInstalled)
+    qmxdb::createDatabaseFiles(dbFolder().wstring() + platform::folderSeparator());
 }
 
 TempShop::~TempShop() {

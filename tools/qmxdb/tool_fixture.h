@@ -1,9 +1,9 @@
 // Running the qmxdb tool as a separate program in tests: it works on the db folder beside its
-// executable, so each test copies the binary into a fresh folder of its own.
+// executable, so each test copies the binary (and, on Windows, the library's DLL beside it) into a
+// fresh folder of its own.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +11,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+
+#include "testing/host_system.h"
 
 namespace qmxdb::test {
 
@@ -37,31 +39,34 @@ class ToolTest : public ::testing::Test {
     std::random_device random;
     folder_ = std::filesystem::temp_directory_path() / ("qmxdb_test_" + std::to_string(random()));
     std::filesystem::create_directories(folder_);
-    tool_ = folder_ / "qmxdb";
+    tool_ = folder_ / std::filesystem::path(QMXDB_BINARY).filename();
     std::filesystem::copy_file(QMXDB_BINARY, tool_);
+#ifdef QMXDAO_DLL
+    std::filesystem::copy_file(QMXDAO_DLL, folder_ / std::filesystem::path(QMXDAO_DLL).filename());
+#endif
     std::filesystem::permissions(tool_, std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  // Runs the copied tool with arguments already quoted for the shell.
+  // Runs the copied tool with arguments already quoted for the command interpreter.
   RunResult run(const std::string& args) {
+    using qmxdao::test::quotedForShell;
     const std::filesystem::path out = folder_ / "stdout.txt";
     const std::filesystem::path err = folder_ / "stderr.txt";
-    std::string command =
-        "'" + tool_.string() + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    int raw = std::system(command.c_str());
     RunResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.status = qmxdao::test::runCommand(quotedForShell(tool_) + " " + args + " >" +
+                                             quotedForShell(out) + " 2>" + quotedForShell(err));
     result.out = readFile(out);
     result.err = readFile(err);
     return result;
   }
 
-  // A file in the test's folder, written with text; returns its path quoted for the shell.
+  // A file in the test's folder, written with text; returns its path quoted for the command
+  // interpreter.
   std::string file(const std::string& name, const std::string& text) {
     writeFile(folder_ / name, text);
-    return "'" + (folder_ / name).string() + "'";
+    return qmxdao::test::quotedForShell(folder_ / name);
   }
 
   std::filesystem::path mainFile() const { return folder_ / "db" / "QMX.db"; }
