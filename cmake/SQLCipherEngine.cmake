@@ -47,4 +47,7 @@ target_compile_options(qmxdao_sqlcipher PRIVATE -w -O2 -fno-sanitize=all)
 target_link_libraries(qmxdao_sqlcipher PUBLIC OpenSSL::Crypto Threads::Threads ${CMAKE_DL_LIBS})
 if(WIN32)
   target_link_libraries(qmxdao_sqlcipher PUBLIC ws2_32 crypt32 bcrypt)
+  # The DLL's entry point is the library's own (storage/platform.cc); SQLCipher frees its
+  # resources through its atexit handler, which MinGW runs when the DLL unloads.
+  target_compile_definitions(qmxdao_sqlcipher PRIVATE SQLCIPHER_OMIT_DLLMAIN)
 endif()

@@ -21,8 +21,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# A static libcrypto; the C and C++ runtimes linked in, so that the DLL and the programs need
-# nothing from MinGW beside them.
+# A static libcrypto. GCC's runtime stays in its DLLs (libstdc++, libgcc_s, winpthread), which
+# the build puts beside the programs: an exception thrown in QMXDAOService.dll unwinds through
+# the caller's frames only when both share one libgcc.
 set(OPENSSL_USE_STATIC_LIBS TRUE)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

@@ -12,5 +12,5 @@ cmake -S . -B build-asan -DQMXDAO_SANITIZE=ON -DQMXDAO_BUILD_BENCH=OFF
 cmake --build build-asan -j2
 ctest --test-dir build-asan --output-on-failure -j2
 
-bash scripts/run-windows-build.sh
+bash scripts/run-windows-tests.sh
 FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash scripts/run-fuzz.sh

@@ -6,7 +6,7 @@
 #     into a prefix cached outside the checkout, keyed by the source versions (a second run
 #     reuses it); the header-only libraries (CLI11, nlohmann-json, utfcpp) are staged beside it;
 #  3. builds the project with cmake/mingw-i686.cmake: QMXDAOService.dll with its import library,
-#     qmxdb.exe and the test suite;
+#     qmxdb.exe and the test suite, in build-win/bin beside the DLLs of GCC's runtime;
 #  4. runs the test suite under wine, then qmxdb.exe init and two demo days, reads the files
 #     qmxdb.exe wrote with Debian's sqlcipher shell, and a file the shell wrote with qmxdb.exe;
 #  5. installs the build into a folder and builds and runs examples/consumer against it.
@@ -191,7 +191,7 @@ win() { wine "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 run_test_suite() {
   local output=$build/test-output.txt
   log "the test suite under wine"
-  (cd "$build/testing" && win ./qmxdao_tests.exe) >"$output" || true
+  (cd "$build/bin" && win ./qmxdao_tests.exe) >"$output" || true
   grep -E '^\[ *(FAILED|SKIPPED) *\] [A-Za-z]|^\[  (PASSED|FAILED|SKIPPED) *\] [0-9]' "$output" || true
   local ok bad skipped
   ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$output")
@@ -215,7 +215,7 @@ check_tool_and_shell() {
   local shop=$build/shop
   rm -rf "$shop"
   mkdir -p "$shop"
-  cp "$build/tools/qmxdb/qmxdb.exe" "$build/QMXDAOService.dll" "$shop/"
+  cp "$build/bin/qmxdb.exe" "$build/bin/"*.dll "$shop/"
   log "qmxdb.exe under wine, and the files with Debian's sqlcipher shell"
   check "qmxdb.exe init" win "$shop/qmxdb.exe" init >/dev/null
   check "qmxdb.exe demo, first day" win "$shop/qmxdb.exe" demo >/dev/null
@@ -241,7 +241,7 @@ check_tool_and_shell() {
   local made=$build/shell-shop
   rm -rf "$made"
   mkdir -p "$made/db"
-  cp "$build/tools/qmxdb/qmxdb.exe" "$build/QMXDAOService.dll" "$made/"
+  cp "$build/bin/qmxdb.exe" "$build/bin/"*.dll "$made/"
   { printf "PRAGMA key='%s';\n" "$key"; cat schema/QMX.sql
     echo "insert into CUSTOMER (ID, ORG, CUSTOMER_NAME) values (41, 'shell', 'Wang Fang');"
   } | sqlcipher -batch -bail "$made/db/QMX.db" >/dev/null
@@ -257,7 +257,7 @@ check_install() {
   log "installing into $prefix and building examples/consumer against it"
   cmake --install "$build" --prefix "$prefix" >/dev/null
   local file
-  for file in bin/QMXDAOService.dll bin/qmxdb.exe lib/libQMXDAOService.dll.a \
+  for file in bin/QMXDAOService.dll bin/qmxdb.exe bin/libgcc_s_dw2-1.dll lib/libQMXDAOService.dll.a \
     include/QMXDAOService.h lib/cmake/QMXDAOService/QMXDAOServiceConfig.cmake; do
     check "installed: $file" test -f "$prefix/$file"
   done
@@ -267,7 +267,7 @@ check_install() {
   check "examples/consumer builds" cmake --build "$consumer" -j"$jobs" >/dev/null
   # Beside the program: the DLL and the files that the installed qmxdb.exe makes.
   win "$prefix/bin/qmxdb.exe" init >/dev/null
-  cp "$prefix/bin/QMXDAOService.dll" "$consumer/"
+  cp "$prefix/bin/"*.dll "$consumer/"
   cp -r "$prefix/bin/db" "$consumer/db"
   check "the consumer runs under wine" bash -c \
     "cd '$consumer' && wine ./consumer.exe 2>&1 | tr -d '\r' | grep -q '^1 customer(s) in shop-1, 1 in all$'"

@@ -80,9 +80,12 @@ TEST(WindowsText, ActiveCodePageWithItsDefaultCharacter) {
     default:
       EXPECT_EQ(std::strncmp(narrow, "Tea caf", 7), 0) << "code page " << GetACP();
   }
-  // ASCII keeps its bytes, and a character of no code page becomes the default character.
-  std::wstring control = L"a\u2603b";
-  EXPECT_STREQ(Utility::get_value_string(control), "a?b");
+  // ASCII keeps its bytes, and a character of no code page becomes the default character; a
+  // character beyond the BMP is two UTF-16 units, and each becomes one.
+  std::wstring snowman = L"a\u2603b";
+  EXPECT_STREQ(Utility::get_value_string(snowman), "a?b");
+  std::wstring beyondBmp = L"x\U0001F600y";
+  EXPECT_STREQ(Utility::get_value_string(beyondBmp), "x??y");
 }
 
 // The system debugger output, read the way a debug monitor reads it: through the shared

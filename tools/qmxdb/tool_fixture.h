@@ -29,6 +29,17 @@ inline std::string readFile(const std::filesystem::path& file) {
   return text.str();
 }
 
+// A program's text output with the lines ended by "\n": Windows' C library writes "\r\n" to a
+// stream in text mode.
+inline std::string textOutput(std::string text) {
+  if (!qmxdao::test::kOnWindows) return text;
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+  }
+  return out;
+}
+
 inline void writeFile(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
 }
@@ -42,7 +53,13 @@ class ToolTest : public ::testing::Test {
     tool_ = folder_ / std::filesystem::path(QMXDB_BINARY).filename();
     std::filesystem::copy_file(QMXDB_BINARY, tool_);
 #ifdef QMXDAO_DLL
-    std::filesystem::copy_file(QMXDAO_DLL, folder_ / std::filesystem::path(QMXDAO_DLL).filename());
+    // The library's DLL and the runtime DLLs it shares with the tool.
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(QMXDAO_DLL).parent_path())) {
+      if (entry.path().extension() == ".dll") {
+        std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename());
+      }
+    }
 #endif
     std::filesystem::permissions(tool_, std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
@@ -57,8 +74,8 @@ class ToolTest : public ::testing::Test {
     RunResult result;
     result.status = qmxdao::test::runCommand(quotedForShell(tool_) + " " + args + " >" +
                                              quotedForShell(out) + " 2>" + quotedForShell(err));
-    result.out = readFile(out);
-    result.err = readFile(err);
+    result.out = textOutput(readFile(out));
+    result.err = textOutput(readFile(err));
     return result;
   }
 
