@@ -154,15 +154,18 @@ stage_header_libraries() {
 
 # --- checks -------------------------------------------------------------------------------------
 
+# Each check's line goes to the script's own output (descriptor 3), also when the checked
+# command's output is sent elsewhere.
+exec 3>&1
 passed=0
 failed=0
 pass() {
   passed=$((passed + 1))
-  echo "ok     $*"
+  echo "ok     $*" >&3
 }
 fail() {
   failed=$((failed + 1))
-  echo "FAILED $*"
+  echo "FAILED $*" >&3
 }
 check() {
   local what=$1
@@ -246,7 +249,7 @@ check_tool_and_shell() {
     echo "insert into CUSTOMER (ID, ORG, CUSTOMER_NAME) values (41, 'shell', 'Wang Fang');"
   } | sqlcipher -batch -bail "$made/db/QMX.db" >/dev/null
   check "qmxdb.exe reads a file the shell wrote" test "$(win "$made/qmxdb.exe" export --query \
-    "select ID, CUSTOMER_NAME from CUSTOMER where ORG='shell'" | tail -n 1)" = "41,Wang Fang"
+    "select ID, CUSTOMER_NAME from CUSTOMER where ORG='shell'" | tail -n 1)" = "Wang Fang,41"
 }
 
 # The installed tree: the DLL, its import library, the tool, the headers and the CMake package;
@@ -289,6 +292,12 @@ main() {
   stage_header_libraries "$build/staged"
 
   log "building the project for i686 Windows in $build"
+  # The toolchain file's settings reach only a fresh cache.
+  mkdir -p "$build"
+  if ! cmp -s cmake/mingw-i686.cmake "$build/toolchain-of-the-cache.cmake"; then
+    rm -f "$build/CMakeCache.txt"
+    cp cmake/mingw-i686.cmake "$build/toolchain-of-the-cache.cmake"
+  fi
   cmake -S "$source_dir" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" \
     -DQMXDAO_MINGW_PREFIX="$prefix;$build/staged" -DCMAKE_BUILD_TYPE=Release \
     -DQMXDAO_BUILD_BENCH=OFF >/dev/null
