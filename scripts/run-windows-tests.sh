@@ -148,8 +148,9 @@ stage_header_libraries() {
   local stage=$1
   rm -rf "$stage"
   mkdir -p "$stage/include" "$stage/share/cmake"
-  cp -r /usr/include/CLI /usr/include/nlohmann /usr/include/utf8cpp "$stage/include/"
-  cp -r /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$stage/share/cmake/"
+  # With their own times kept, so that a new copy rebuilds nothing.
+  cp -rp /usr/include/CLI /usr/include/nlohmann /usr/include/utf8cpp "$stage/include/"
+  cp -rp /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$stage/share/cmake/"
 }
 
 # --- checks -------------------------------------------------------------------------------------
