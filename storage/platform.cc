@@ -15,6 +15,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <syslog.h>
 #include <unistd.h>
@@ -163,7 +164,18 @@ bool replaceFile(const std::wstring& from, const std::wstring& to) {
   return MoveFileExW(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
-  return std::rename(nativePath(from).c_str(), nativePath(to).c_str()) == 0;
+  if (std::rename(nativePath(from).c_str(), nativePath(to).c_str()) != 0) return false;
+  // The new name survives a power cut once the folder is synced. Best effort: the rename is done,
+  // and without the sync a power cut leaves the old file whole.
+  std::string to8 = nativePath(to);
+  std::size_t cut = to8.find_last_of('/');
+  std::string folder = cut == std::string::npos ? "." : to8.substr(0, cut + 1);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+  return true;
 #endif
 }
 

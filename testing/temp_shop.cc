@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -33,7 +34,14 @@ std::filesystem::path makeUniqueFolder() {
 
 TempShop::TempShop(Layout layout) : folder_(makeUniqueFolder()) {
   platform::setHostFolderForTesting(folder_.wstring() + L"/");
-  if (layout == Layout::kEmptyDbFolder) std::filesystem::create_directory(dbFolder());
+  if (layout == Layout::kEmptyDbFolder || layout == Layout::kEmptyFiles) {
+    std::filesystem::create_directory(dbFolder());
+  }
+  // The library opens existing files only; a zero-length file is an empty database.
+  if (layout == Layout::kEmptyFiles) {
+    std::ofstream main(mainFile());
+    std::ofstream sale(saleFile());
+  }
   if (layout == Layout::kInstalled) qmxdb::createDatabaseFiles(dbFolder().wstring() + L"/");
 }
 
