@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -196,6 +198,7 @@ void sweep(const std::string& call) {
 
   int trials = 0;
   int threw = 0;
+  std::map<std::string, std::set<std::string>> outcomes;  // by fault
   for (const Fault& fault : kFaults) {
     for (long at : sample(counts[static_cast<std::size_t>(kindIndex(fault.op))], 5)) {
       SCOPED_TRACE(call + ": " + fault.op + " " + fault.error + " at " + std::to_string(at));
@@ -206,6 +209,7 @@ void sweep(const std::string& call) {
       std::getline(outcome, first);
       std::getline(outcome, again);
       ++trials;
+      outcomes[std::string(fault.op) + " " + fault.error].insert(first);
       // The last sync of a commit is the folder's, after the journal's deletion made the commit:
       // when it fails the call throws with the records stored, as they may not survive a power
       // cut.
@@ -228,6 +232,11 @@ void sweep(const std::string& call) {
   std::cout << call << ": " << trials << " faults, " << threw << " calls threw; operations read "
             << counts[0] << ", write " << counts[1] << ", sync " << counts[2] << ", truncate "
             << counts[3] << ", unlink " << counts[4] << "\n";
+  for (const auto& [name, seen] : outcomes) {
+    std::cout << "  " << name << ":";
+    for (const std::string& outcome : seen) std::cout << " [" << outcome << "]";
+    std::cout << "\n";
+  }
 }
 
 // The child: the call under the fault, a copy of the folder as the call left it, then the same

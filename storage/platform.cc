@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "storage/lenient_format.h"
 #include "storage/text_codec.h"
 
 #ifdef _WIN32
@@ -243,11 +244,16 @@ bool formatWide(std::wstring& out, const wchar_t* format, va_list args) {
   std::size_t size = 0;
   std::FILE* stream = open_wmemstream(&buffer, &size);
   if (stream == nullptr) return false;
+  va_list again;
+  va_copy(again, args);
   int written = std::vfwprintf(stream, native.c_str(), args);
   std::fclose(stream);
   bool ok = written >= 0;
   if (ok) out.assign(buffer, std::wcslen(buffer));
   std::free(buffer);
+  // A narrow text that does not decode fails the whole call: keep the rest of the text.
+  if (!ok) ok = formatLeniently(out, native.c_str(), again);
+  va_end(again);
   return ok;
 #endif
 }
