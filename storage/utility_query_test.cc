@@ -136,6 +136,12 @@ TEST(UtilityTableTexts, CreationStatementOfATable) {
   EXPECT_EQ(Utility::GetCreateSQLByTableName(L"NONE", DBNAME_MAIN), L"");
   EXPECT_TRUE(Utility::GetCreateIndexByTableName(L"NONE", DBNAME_MAIN).empty());
   EXPECT_EQ(Utility::GetCreateSQLByTableName(L"ITEM", DBNAME_SALE), L"");
+  // The name is bound, not pasted into the SQL: a quote is part of the name.
+  const std::wstring quoted = L"CREATE TABLE [it's] (V TEXT)";
+  Utility::execDML(quoted, DBNAME_MAIN);
+  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"it's", DBNAME_MAIN), quoted);
+  EXPECT_EQ(Utility::GetCreateIndexByTableName(L"x' or '1'='1", DBNAME_MAIN),
+            std::vector<std::wstring>{});
 }
 
 TEST(UtilityBuildPagerSql, StatementsRunOnTheEngine) {

@@ -66,6 +66,15 @@ TEST(UtilityBuildPagerSql, AscendingFlagForm) {
               return Utility::BuildPagerSql(L"ITEM", 20, 1, L"NAME", true, L"PRICE>5", out);
             }),
             L"select  * from ITEM  where PRICE>5  order by NAME ASC limit 0,20 ");
+  // A null table name is taken as the empty text, like the other null arguments.
+  EXPECT_EQ(built([](wchar_t* out) {
+              return Utility::BuildPagerSql(nullptr, 20, 1, L"ID", true, nullptr, out);
+            }),
+            L"select  * from   order by ID ASC limit 0,20 ");
+  EXPECT_EQ(built([](wchar_t* out) {
+              return Utility::BuildPagerSql(nullptr, 20, 1, nullptr, nullptr, nullptr, out);
+            }),
+            L"select *,length([upc]) from   limit 20  offset 0 ");
 }
 
 TEST(UtilityBuildPagerSql, OrderClauseForm) {
