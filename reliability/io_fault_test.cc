@@ -136,11 +136,14 @@ void install(const TempShop& shop, bool plainMainFile) {
 struct Fault {
   const char* op;
   const char* error;
+  long most;  // sampled indices at most
 };
 
-const Fault kFaults[] = {{"read", "EIO"},     {"read", "short"},   {"write", "EIO"},
-                         {"write", "ENOSPC"}, {"write", "short"},  {"sync", "EIO"},
-                         {"sync", "ENOSPC"},  {"truncate", "EIO"}, {"unlink", "EIO"}};
+// Every failed read is swept (a lookup's read error is where the batch save tolerates failures);
+// the others are sampled.
+const Fault kFaults[] = {{"read", "EIO", 30},    {"read", "short", 5},   {"write", "EIO", 5},
+                         {"write", "ENOSPC", 5}, {"write", "short", 5},  {"sync", "EIO", 5},
+                         {"sync", "ENOSPC", 5},  {"truncate", "EIO", 5}, {"unlink", "EIO", 5}};
 
 int kindIndex(const std::string& op) {
   const char* kinds[] = {"read", "write", "sync", "truncate", "unlink"};
@@ -200,7 +203,7 @@ void sweep(const std::string& call) {
   int threw = 0;
   std::map<std::string, std::set<std::string>> outcomes;  // by fault
   for (const Fault& fault : kFaults) {
-    for (long at : sample(counts[static_cast<std::size_t>(kindIndex(fault.op))], 5)) {
+    for (long at : sample(counts[static_cast<std::size_t>(kindIndex(fault.op))], fault.most)) {
       SCOPED_TRACE(call + ": " + fault.op + " " + fault.error + " at " + std::to_string(at));
       ASSERT_EQ(trial(fault, at), 0);
       std::istringstream outcome(qmxdao::test::readText(shop.folder() / "outcome"));
@@ -217,6 +220,11 @@ void sweep(const std::string& call) {
       const std::string state = stateName(dumpMainFile(shop.folder() / "after-call" / "QMX.db"));
       if (first.rfind("threw", 0) == 0) {
         ++threw;
+        // The engine's own code of an I/O failure; a failed page read inside a lookup the engine
+        // reports as "SQL logic error" (1), and the connection then fails every statement.
+        EXPECT_TRUE(first == "threw 10" || first == "threw 11" || first == "threw 13" ||
+                    first == "threw 26" || (first == "threw 1" && fault.op == std::string("read")))
+            << first;
         EXPECT_TRUE(state == "before" || (lastSync && state == "after")) << first << ": " << state;
       } else {
         EXPECT_EQ(first, "true");
