@@ -62,13 +62,16 @@ inline void check(sqlite3* db, int rc, int expected = SQLITE_OK) {
   if (rc != expected) throw std::runtime_error(sqlite3_errmsg(db));
 }
 
-// One connection with the raw key; closed (and rolled back) when it goes.
+// One connection with the raw key; closed (and rolled back) when it goes. Its commits are as
+// durable as the library's (the folder is synced after the journal's deletion), so that both
+// sides of a comparison do the same work.
 class RawDb {
  public:
   RawDb(const std::string& path, const std::string& rawKey, int busyTimeout) {
     check(db_, sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr));
     check(db_, sqlite3_key(db_, rawKey.data(), static_cast<int>(rawKey.size())));
     sqlite3_busy_timeout(db_, busyTimeout);
+    exec("PRAGMA synchronous=EXTRA;");
   }
   RawDb(const RawDb&) = delete;
   RawDb& operator=(const RawDb&) = delete;

@@ -24,7 +24,6 @@ const qmxdao::RecordDAO<___SALE_ORDER>& saleOrders() {
     // The till reads sale lines while it sells: a failed read gives what it had so far instead
     // of interrupting the sale.
     policy.keepsReadFailures = true;
-    policy.findByIdWaits = false;
     policy.findByIdEndsLinePerRow = true;
     return policy;
   }());

@@ -104,7 +104,9 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
       try {
         query = lookup.run(record);
       } catch (const CppSQLite3Exception& e) {
-        if (!policy_.skipsRecordOnLookupFailure) throw;
+        // A tolerated failure skips its record only inside the call's transaction: when the
+        // engine has rolled it back (an I/O error), the call ends and nothing of it is stored.
+        if (!policy_.skipsRecordOnLookupFailure || !EngineAccess::inTransaction(*db)) throw;
         platform::debugOutput(QMXDAO::Utility::Format(L"pDBC->execQuery error %d:%s,sql=%s\n",
                                                       e.errorCode(), e.errorMessage(),
                                                       policy_.lookupSql.c_str()));

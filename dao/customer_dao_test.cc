@@ -238,7 +238,7 @@ TEST(CustomerDAO, EngineErrorInTheLastUpdateOfASaveStoresNothing) {
 }
 
 TEST(CustomerDAO, UnkeyedReadsNeedAPlainFile) {
-  TempShop plain;
+  TempShop plain(TempShop::Layout::kEmptyDbFolder);
   qmxdb::createDatabaseFile(plain.mainFile().wstring(), qmxdb::mainSchemaSql(), L"");
   {
     CppSQLite3DB db;

@@ -16,6 +16,7 @@
 #include "qmxdao/storage/CppSQLite3Exception.h"
 #include "qmxdao/storage/Utility.h"
 #include "storage/connection.h"
+#include "storage/engine_access.h"
 #include "storage/platform.h"
 
 namespace qmxdao {
@@ -84,7 +85,7 @@ class RecordDAO {
   T findById(long long id) const {
     T record;
     reading([&] {
-      auto db = openConnection(policy_.file, policy_.findByIdWaits ? kReadBusyTimeout : 0);
+      auto db = openConnection(policy_.file, kReadBusyTimeout);
       std::wstring sql = QMXDAO::Utility::Format(policy_.findByIdFormat.c_str(), id);
       CppSQLite3Query query = db->execQuery(sql.c_str());
       RowReader<T> reader(table_, query);

@@ -57,8 +57,7 @@ struct RecordPolicy {
   // Reads and deletes keep engine failures to themselves, giving what they had so far (a
   // delete: false).
   bool keepsReadFailures = false;
-  // findById waits for a busy file (or not), and ends a line on standard output per row read.
-  bool findByIdWaits = true;
+  // findById ends a line on standard output per row read.
   bool findByIdEndsLinePerRow = false;
 };
 

@@ -48,14 +48,14 @@ void expectEveryCallRefused(const std::filesystem::path& file, const std::wstrin
 }
 
 TEST(RefusedFile, KeyedWithAnotherPassphrase) {
-  TempShop shop;
+  TempShop shop(TempShop::Layout::kEmptyDbFolder);
   qmxdb::createDatabaseFile(shop.mainFile().wstring(), qmxdb::mainSchemaSql(), L"KRD1988");
   expectEveryCallRefused(shop.mainFile(), kNotADatabase);
   expectEngineError([] { CustomerDAOImpl().countNoKey(); }, 26, kNotADatabase);
 }
 
 TEST(RefusedFile, PlainFileOpenedWithTheKey) {
-  TempShop shop;
+  TempShop shop(TempShop::Layout::kEmptyDbFolder);
   qmxdb::createDatabaseFile(shop.mainFile().wstring(), qmxdb::mainSchemaSql(), L"");
   {
     CppSQLite3DB plain;

@@ -5,9 +5,11 @@
 
 #include <openssl/crypto.h>
 
+#include <cstring>
 #include <cwchar>
 #include <string>
 
+#include "storage/engine_access.h"
 #include "storage/engine_error.h"
 #include "storage/key_cache.h"
 #include "storage/platform.h"
@@ -32,7 +34,8 @@ std::string quoted(const std::string& text) {
 
 // The file's salt, read through the connection's own file handle. Opening the file a second time
 // and closing it would release every POSIX lock this process holds on it, those of other threads'
-// connections included, and another process could then write under their feet.
+// connections included, and another process could then write under their feet. A file shorter
+// than its salt (new or empty) gives the empty text; a failed read throws the engine's code.
 std::string readSalt(sqlite3* db) {
   sqlite3_file* file = nullptr;
   if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
@@ -40,9 +43,10 @@ std::string readSalt(sqlite3* db) {
     return std::string();
   }
   std::string salt(qmxdao::kSaltSize, '\0');
-  if (file->pMethods->xRead(file, salt.data(), static_cast<int>(salt.size()), 0) != SQLITE_OK) {
-    return std::string();  // shorter than its salt: new or empty
-  }
+  int rc = file->pMethods->xRead(file, salt.data(), static_cast<int>(salt.size()), 0);
+  if (rc == SQLITE_IOERR_SHORT_READ) return std::string();
+  if (rc != SQLITE_OK)
+    qmxdao::throwLayerError(rc & 0xff, qmxdao::fromUtf8(sqlite3_errstr(rc)).c_str());
   return salt;
 }
 
@@ -59,7 +63,13 @@ sqlite3* openRaw(const std::string& path, const std::string& key, int flags) {
   // A file with a salt opens with the key derived once for that salt; a new or empty file is
   // keyed with the passphrase itself, so that the engine writes a fresh salt and the file stays
   // openable by the passphrase.
-  std::string salt = readSalt(db);
+  std::string salt;
+  try {
+    salt = readSalt(db);
+  } catch (...) {
+    sqlite3_close(db);
+    throw;
+  }
   std::string keyText = salt.size() == qmxdao::kSaltSize ? qmxdao::rawKeyFor(key, salt) : key;
   rc = sqlite3_key(db, keyText.data(), static_cast<int>(keyText.size()));
   OPENSSL_cleanse(keyText.data(), keyText.size());
@@ -76,14 +86,20 @@ int probe(sqlite3* db) {
   return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
 }
 
-// Re-keying waits for a busy file as the application's own statements do.
-constexpr int kResetKeyBusyTimeout = 10000;
+// An open waits this long for a file that another connection is committing to.
+constexpr int kOpenBusyTimeout = 10000;
 
-// Opens and checks the key at once, waiting for a busy file; for re-keying.
+// Opens path and checks that the key fits, waiting for a busy file; the connection keeps that
+// busy timeout. Every commit is made durable: with "synchronous=EXTRA" the engine syncs the
+// folder after deleting the rollback journal, whose deletion is the commit. The file format and
+// the journal mode stay as they are.
 sqlite3* openChecked(const std::string& path, const std::string& key, int flags) {
   sqlite3* db = openRaw(path, key, flags);
-  sqlite3_busy_timeout(db, kResetKeyBusyTimeout);
+  sqlite3_busy_timeout(db, kOpenBusyTimeout);
   int rc = probe(db);
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_exec(db, "PRAGMA synchronous=EXTRA;", nullptr, nullptr, nullptr);
+  }
   if (rc != SQLITE_OK) {
     std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));
     sqlite3_close(db);
@@ -92,9 +108,29 @@ sqlite3* openChecked(const std::string& path, const std::string& key, int flags)
   return db;
 }
 
+// Opens for the application: the operation sets its own busy timeout.
+sqlite3* openForUse(const wchar_t* path, const wchar_t* key, int flags) {
+  std::wstring path16 = path != nullptr ? path : L"";
+  sqlite3* db = openChecked(qmxdao::toUtf8(path16), utf8(key), flags);
+  sqlite3_busy_timeout(db, 0);
+  return db;
+}
+
+// An SQL function fails with the generic code and the text of the failure behind it (the
+// export's I/O error, full disk); this gives that failure's own code back.
+int codeOfFunctionError(sqlite3* db, int rc) {
+  if (rc != SQLITE_ERROR) return rc;
+  const char* message = sqlite3_errmsg(db);
+  for (int code : {SQLITE_IOERR, SQLITE_FULL, SQLITE_CORRUPT, SQLITE_NOTADB, SQLITE_CANTOPEN,
+                   SQLITE_READONLY, SQLITE_BUSY, SQLITE_NOMEM, SQLITE_PERM}) {
+    if (message != nullptr && std::strcmp(message, sqlite3_errstr(code)) == 0) return code;
+  }
+  return rc;
+}
+
 void execOrThrow(sqlite3* db, const std::string& sql) {
   int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) qmxdao::throwEngineError(db, rc);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db, codeOfFunctionError(db, rc));
 }
 
 }  // namespace
@@ -109,19 +145,21 @@ CppSQLite3DB::~CppSQLite3DB() {
 
 void CppSQLite3DB::open(const wchar_t* path, const wchar_t* key) {
   if (db_ != nullptr) close();
-  std::wstring path16 = path != nullptr ? path : L"";
-  sqlite3* db =
-      openRaw(qmxdao::toUtf8(path16), utf8(key), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-  // A file that another connection is committing to cannot be read yet. The key is then checked
-  // by the operation's first statement, which waits up to the operation's own busy timeout.
-  int rc = probe(db);
-  if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
-    std::wstring message = qmxdao::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_close(db);
-    throw CppSQLite3Exception(rc, message);
-  }
-  db_ = db;
+  db_ = openForUse(path, key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
+
+namespace qmxdao {
+
+void EngineAccess::openExisting(CppSQLite3DB& db, const wchar_t* path, const wchar_t* key) {
+  if (db.db_ != nullptr) db.close();
+  db.db_ = openForUse(path, key, SQLITE_OPEN_READWRITE);
+}
+
+bool EngineAccess::inTransaction(const CppSQLite3DB& db) {
+  return db.db_ != nullptr && sqlite3_get_autocommit(db.db_) == 0;
+}
+
+}  // namespace qmxdao
 
 void CppSQLite3DB::close() {
   if (db_ == nullptr) return;
@@ -175,21 +213,16 @@ void CppSQLite3DB::resetKey(const wchar_t* path, const wchar_t* key, const wchar
   std::string path8 = qmxdao::toUtf8(path16);
   std::string newKey = utf8(key);
   std::string oldKey = utf8(otherKey);
-  // Re-keying never creates the file; the flags allow the export to create its new file.
-  if (!qmxdao::platform::fileExists(path16)) {
-    qmxdao::throwLayerError(SQLITE_CANTOPEN, L"unable to open database file");
-  }
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-
+  // Re-keying never creates the file; the second open's flags let the export create its new one.
   try {
-    sqlite3* db = openChecked(path8, newKey, flags);
+    sqlite3* db = openChecked(path8, newKey, SQLITE_OPEN_READWRITE);
     sqlite3_close(db);
     return;  // already under the new key
   } catch (const CppSQLite3Exception& e) {
     if (e.errorCode() != SQLITE_NOTADB) throw;
   }
 
-  sqlite3* db = openChecked(path8, oldKey, flags);
+  sqlite3* db = openChecked(path8, oldKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   try {
     if (!oldKey.empty() && !newKey.empty()) {
       int rc = sqlite3_rekey(db, newKey.data(), static_cast<int>(newKey.size()));

@@ -1,5 +1,7 @@
 #include "storage/connection.h"
 
+#include "storage/engine_access.h"
+
 namespace qmxdao {
 
 const wchar_t kDatabaseKey[] = L"KRD1987";
@@ -12,7 +14,7 @@ std::shared_ptr<CppSQLite3DB> openConnection(QMXDAO::enDBNameType type, int busy
 std::shared_ptr<CppSQLite3DB> openConnection(const std::wstring& path, int busyTimeout,
                                              const wchar_t* key) {
   auto db = std::make_shared<CppSQLite3DB>();
-  db->open(path.c_str(), key);
+  EngineAccess::openExisting(*db, path.c_str(), key);
   if (busyTimeout > 0) db->setBusyTimeout(busyTimeout);
   return db;
 }

@@ -1,5 +1,6 @@
 // The connection of one operation: a new engine object under shared ownership, opened on the
-// database file of a type with a key and given its busy timeout. The operation closes it when it
+// existing database file of a type with a key (a missing file is an error, never created) and
+// given its busy timeout. The operation closes it when it
 // completes; on an exception the last owner releases it without close, which rolls back any
 // transaction that was not committed.
 #pragma once

@@ -10,11 +10,13 @@
 #include <mutex>
 #include <vector>
 
+#include "storage/lenient_format.h"
 #include "storage/text_codec.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <syslog.h>
 #include <unistd.h>
@@ -163,7 +165,18 @@ bool replaceFile(const std::wstring& from, const std::wstring& to) {
   return MoveFileExW(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
-  return std::rename(nativePath(from).c_str(), nativePath(to).c_str()) == 0;
+  if (std::rename(nativePath(from).c_str(), nativePath(to).c_str()) != 0) return false;
+  // The new name survives a power cut once the folder is synced. Best effort: the rename is done,
+  // and without the sync a power cut leaves the old file whole.
+  std::string to8 = nativePath(to);
+  std::size_t cut = to8.find_last_of('/');
+  std::string folder = cut == std::string::npos ? "." : to8.substr(0, cut + 1);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+  return true;
 #endif
 }
 
@@ -231,11 +244,16 @@ bool formatWide(std::wstring& out, const wchar_t* format, va_list args) {
   std::size_t size = 0;
   std::FILE* stream = open_wmemstream(&buffer, &size);
   if (stream == nullptr) return false;
+  va_list again;
+  va_copy(again, args);
   int written = std::vfwprintf(stream, native.c_str(), args);
   std::fclose(stream);
   bool ok = written >= 0;
   if (ok) out.assign(buffer, std::wcslen(buffer));
   std::free(buffer);
+  // A narrow text that does not decode fails the whole call: keep the rest of the text.
+  if (!ok) ok = formatLeniently(out, native.c_str(), again);
+  va_end(again);
   return ok;
 #endif
 }

@@ -31,9 +31,17 @@ std::wstring lastField(CppSQLite3DB& db, const std::wstring& sql) {
 
 const wchar_t kVersionQuery[] = L"SELECT [version] FROM version";
 
-std::wstring tableSqlQuery(const std::wstring& tableName) {
-  return Utility::Format(L"select sql from sqlite_master where tbl_name='%s' and type='table';",
-                         tableName.c_str());
+// The creation statement of the table, its name bound as a parameter: any name is looked up as
+// it is, quotes included.
+template <typename Visit>
+void forEachTableSql(CppSQLite3DB& db, const std::wstring& tableName, Visit visit) {
+  CppSQLite3Statement statement =
+      db.compileStatement(L"select sql from sqlite_master where tbl_name=? and type='table';");
+  statement.bind(1, tableName.c_str());
+  CppSQLite3Query query = statement.execQuery();
+  for (; !query.eof(); query.nextRow()) visit(orEmpty(query.fieldValue(0)));
+  query.finalize();
+  statement.finalize();
 }
 
 }  // namespace
@@ -84,8 +92,11 @@ std::wstring Utility::GetDBVersion(std::wstring path) {
 }
 
 std::wstring Utility::GetCreateSQLByTableName(std::wstring tableName, enDBNameType type) {
-  return lastField(*qmxdao::openConnection(type, qmxdao::kReadBusyTimeout),
-                   tableSqlQuery(tableName));
+  auto db = qmxdao::openConnection(type, qmxdao::kReadBusyTimeout);
+  std::wstring result;
+  forEachTableSql(*db, tableName, [&](const wchar_t* text) { result = text; });
+  db->close();
+  return result;
 }
 
 std::vector<std::wstring> Utility::GetCreateIndexByTableName(std::wstring tableName,
@@ -94,7 +105,7 @@ std::vector<std::wstring> Utility::GetCreateIndexByTableName(std::wstring tableN
   std::vector<std::wstring> result;
   // The same query as GetCreateSQLByTableName, "type='table'" included: it gives the table's
   // creation statement, as callers of this operation have always received.
-  forEachField(*db, tableSqlQuery(tableName), [&](const wchar_t* text) { result.push_back(text); });
+  forEachTableSql(*db, tableName, [&](const wchar_t* text) { result.push_back(text); });
   db->close();
   return result;
 }

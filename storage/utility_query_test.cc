@@ -30,7 +30,7 @@ TEST(UtilityExecDML, ReturnsTheChangedRowCountOnTheFileOfTheType) {
   EXPECT_EQ(Utility::execDML(L"insert into T (NAME) values ('a'), ('b'), ('c')", DBNAME_MAIN), 3);
   EXPECT_EQ(Utility::execDML(L"update T set NAME = 'x' where ID >= 2", DBNAME_DEFAULT), 2);
   EXPECT_EQ(Utility::execDML(L"delete from T", DBNAME_MAIN), 3);
-  EXPECT_FALSE(std::filesystem::exists(shop.saleFile()));
+  EXPECT_EQ(std::filesystem::file_size(shop.saleFile()), 0u);
 
   EXPECT_EQ(Utility::execDML(L"create table S (V text)", DBNAME_SALE), 0);
   EXPECT_EQ(Utility::execDML(L"insert into S values ('sold')", DBNAME_SALE), 1);
@@ -104,7 +104,7 @@ TEST(UtilityGetDBVersion, TakesTheLastRow) {
 }
 
 TEST(UtilityGetDBVersion, PathFormOpensExactlyThatFile) {
-  TempShop shop;
+  TempShop shop(TempShop::Layout::kEmptyDbFolder);
   const auto path = shop.folder() / "elsewhere.db";
   {
     CppSQLite3DB db;
@@ -136,6 +136,12 @@ TEST(UtilityTableTexts, CreationStatementOfATable) {
   EXPECT_EQ(Utility::GetCreateSQLByTableName(L"NONE", DBNAME_MAIN), L"");
   EXPECT_TRUE(Utility::GetCreateIndexByTableName(L"NONE", DBNAME_MAIN).empty());
   EXPECT_EQ(Utility::GetCreateSQLByTableName(L"ITEM", DBNAME_SALE), L"");
+  // The name is bound, not pasted into the SQL: a quote is part of the name.
+  const std::wstring quoted = L"CREATE TABLE [it's] (V TEXT)";
+  Utility::execDML(quoted, DBNAME_MAIN);
+  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"it's", DBNAME_MAIN), quoted);
+  EXPECT_EQ(Utility::GetCreateIndexByTableName(L"x' or '1'='1", DBNAME_MAIN),
+            std::vector<std::wstring>{});
 }
 
 TEST(UtilityBuildPagerSql, StatementsRunOnTheEngine) {

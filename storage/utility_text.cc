@@ -23,7 +23,9 @@ class BufferWriter {
  public:
   explicit BufferWriter(wchar_t* out) : cursor_(out) { *cursor_ = L'\0'; }
 
+  // A missing piece (a null table name) adds nothing.
   BufferWriter& text(const wchar_t* piece) {
+    if (piece == nullptr) return *this;
     while (*piece != L'\0') *cursor_++ = *piece++;
     *cursor_ = L'\0';
     return *this;

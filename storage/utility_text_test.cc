@@ -21,6 +21,9 @@ TEST(UtilityFormat, FollowsTheWideConventionsOfTheSystem) {
   EXPECT_EQ(Utility::Format(L"%I64u", 18000000000000000000ULL), L"18000000000000000000");
   EXPECT_EQ(Utility::Format(L"%d/%d", 7, -3), L"7/-3");
   EXPECT_EQ(Utility::Format(L"[%S]", "narrow"), L"[narrow]");
+  // A narrow text the C locale cannot decode keeps the rest of the text.
+  EXPECT_EQ(Utility::Format(L"%d [%S] %s %5.1f %I64d", 7, "caf\xe9!", L"tea", 2.5, 1LL << 40),
+            L"7 [caf?!] tea   2.5 1099511627776");
   EXPECT_EQ(Utility::Format(L"[%c]", L'Z'), L"[Z]");
   EXPECT_EQ(Utility::Format(L"100%%"), L"100%");
   // A literal percent sign before an s is no conversion and must not be translated into one.
@@ -64,6 +67,15 @@ TEST(UtilityBuildPagerSql, AscendingFlagForm) {
               return Utility::BuildPagerSql(L"ITEM", 20, 1, L"NAME", true, L"PRICE>5", out);
             }),
             L"select  * from ITEM  where PRICE>5  order by NAME ASC limit 0,20 ");
+  // A null table name is taken as the empty text, like the other null arguments.
+  EXPECT_EQ(built([](wchar_t* out) {
+              return Utility::BuildPagerSql(nullptr, 20, 1, L"ID", true, nullptr, out);
+            }),
+            L"select  * from   order by ID ASC limit 0,20 ");
+  EXPECT_EQ(built([](wchar_t* out) {
+              return Utility::BuildPagerSql(nullptr, 20, 1, nullptr, nullptr, nullptr, out);
+            }),
+            L"select *,length([upc]) from   limit 20  offset 0 ");
 }
 
 TEST(UtilityBuildPagerSql, OrderClauseForm) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -32,10 +33,17 @@ std::filesystem::path makeUniqueFolder() {
 }  // namespace
 
 TempShop::TempShop(Layout layout) : folder_(makeUniqueFolder()) {
-  platform::setHostFolderForTesting(folder_.wstring() + platform::folderSeparator());
-  if (layout == Layout::kEmptyDbFolder) std::filesystem::create_directory(dbFolder());
-  if (layout == Layout::kInstalled)
-    qmxdb::createDatabaseFiles(dbFolder().wstring() + platform::folderSeparator());
+  const std::wstring separator(1, platform::folderSeparator());
+  platform::setHostFolderForTesting(folder_.wstring() + separator);
+  if (layout == Layout::kEmptyDbFolder || layout == Layout::kEmptyFiles) {
+    std::filesystem::create_directory(dbFolder());
+  }
+  // The library opens existing files only; a zero-length file is an empty database.
+  if (layout == Layout::kEmptyFiles) {
+    std::ofstream main(mainFile());
+    std::ofstream sale(saleFile());
+  }
+  if (layout == Layout::kInstalled) qmxdb::createDatabaseFiles(dbFolder().wstring() + separator);
 }
 
 TempShop::~TempShop() {

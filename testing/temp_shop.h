@@ -1,7 +1,7 @@
 // TempShop: a throw-away host folder for one test. It makes a fresh folder under the system's
 // temporary folder, points the library's host folder at it (so GetDBName resolves to its "db"
-// folder), optionally installs the two keyed database files there, and on destruction removes
-// everything and gives the library back its real host folder lookup.
+// folder), optionally puts the two database files there (empty, or installed and keyed), and on
+// destruction removes everything and gives the library back its real host folder lookup.
 #pragma once
 
 #include <filesystem>
@@ -12,11 +12,12 @@ class TempShop {
  public:
   enum class Layout {
     kNoDbFolder,     // the host folder alone: nothing for an operation to open
-    kEmptyDbFolder,  // an empty "db" folder: a test creates its own files and tables
+    kEmptyDbFolder,  // an empty "db" folder: the library finds no file to open
+    kEmptyFiles,     // "db/QMX.db" and "db/SALE.db" of zero length: a test creates its tables
     kInstalled,      // "db/QMX.db" and "db/SALE.db" from the shipped schema, keyed
   };
 
-  explicit TempShop(Layout layout = Layout::kEmptyDbFolder);
+  explicit TempShop(Layout layout = Layout::kEmptyFiles);
   ~TempShop();
   TempShop(const TempShop&) = delete;
   TempShop& operator=(const TempShop&) = delete;

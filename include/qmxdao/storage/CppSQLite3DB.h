@@ -11,6 +11,10 @@
 
 struct sqlite3;
 
+namespace qmxdao {
+class EngineAccess;
+}
+
 class QMX_EXPORT CppSQLite3DB {
  public:
   CppSQLite3DB();
@@ -19,9 +23,9 @@ class QMX_EXPORT CppSQLite3DB {
   ~CppSQLite3DB();
 
   // Opens the file at path (creating it when it does not exist) and checks that the key opens
-  // it, so that a wrong key fails here with "file is not a database". A file that
-  // another connection is committing to is checked by the first statement instead, which waits
-  // for it within the busy timeout.
+  // it, so that a wrong key fails here with "file is not a database"; waits up to 10 s for a
+  // file that another connection is committing to. Every commit of the connection is durable
+  // once it returns: the engine also syncs the folder after deleting the journal.
   void open(const wchar_t* path, const wchar_t* key);
   void close();
 
@@ -44,6 +48,8 @@ class QMX_EXPORT CppSQLite3DB {
   static void DBShutdown();
 
  private:
+  friend class qmxdao::EngineAccess;
+
   void checkOpen() const;
 
   sqlite3* db_ = nullptr;
