@@ -241,6 +241,7 @@ int rawSave(const std::vector<___ITEM>& items) {
     const RowReader reader(lookup.get());
     std::string upc;
     std::string org;
+    qmxbench::NowStamp clock;
     for (const ___ITEM& item : items) {
       toUtf8(item.UPC, upc);
       toUtf8(item.ORG, org);
@@ -249,7 +250,7 @@ int rawSave(const std::vector<___ITEM>& items) {
       int rc = lookup.step();
       if (rc == SQLITE_DONE) {
         ___ITEM added = item;
-        std::wstring now = qmxbench::nowText();
+        const std::wstring& now = clock.current();
         if (added.CREATE_TIME.empty()) added.CREATE_TIME = now;
         added.UPDATE_TIME = now;
         adds.push_back(std::move(added));
@@ -305,39 +306,40 @@ void finish(benchmark::State& state, bool stored) {
 
 // --- The pairs ---------------------------------------------------------------------------------
 
+// Each iteration saves a copy of the items made while the clock is paused (the library's save
+// takes its vector by value: that copy is the caller's), into an empty table or, with `stored`,
+// into the table holding them already.
 template <typename Save>
-void saveNew(benchmark::State& state, Save save) {
+void timedSaves(benchmark::State& state, bool stored, Save save) {
+  if (stored) storeItems();
   for (auto _ : state) {
     state.PauseTiming();
-    emptyTable();
+    if (!stored) emptyTable();
+    std::vector<___ITEM> items = newItems();
     state.ResumeTiming();
-    save();
+    save(std::move(items));
   }
-  finish(state, false);
+  finish(state, stored);
 }
 
 void BM_ItemSaveNew_Library(benchmark::State& state) {
   QMXDAO::ItemDAOImpl dao;
-  saveNew(state, [&] { dao.save(newItems()); });
+  timedSaves(state, false, [&](std::vector<___ITEM> items) { dao.save(std::move(items)); });
 }
 
 void BM_ItemSaveNew_Sqlcipher(benchmark::State& state) {
-  saveNew(state, [] { rawSave(newItems()); });
+  timedSaves(state, false, [](const std::vector<___ITEM>& items) { rawSave(items); });
 }
 
 void BM_ItemSaveUnchanged_Library(benchmark::State& state) {
-  storeItems();
   QMXDAO::ItemDAOImpl dao;
-  for (auto _ : state) dao.save(newItems());
-  finish(state, true);
+  timedSaves(state, true, [&](std::vector<___ITEM> items) { dao.save(std::move(items)); });
 }
 
 void BM_ItemSaveUnchanged_Sqlcipher(benchmark::State& state) {
-  storeItems();
-  int changed = 0;
-  for (auto _ : state) changed += rawSave(newItems());
-  if (changed != 0) state.SkipWithError("a stored item differs");
-  finish(state, true);
+  timedSaves(state, true, [&](const std::vector<___ITEM>& items) {
+    if (rawSave(items) != 0) state.SkipWithError("a stored item differs");
+  });
 }
 
 BENCHMARK(BM_ItemSaveNew_Library)->Apply(qmxbench::timedInMilliseconds);
