@@ -4,6 +4,7 @@
 #include <utf8.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -75,7 +76,11 @@ void keepFirstRows(const std::wstring& table, long long count, QMXDAO::enDBNameT
 }
 
 void timedInMilliseconds(benchmark::internal::Benchmark* b) {
-  b->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
+  // QMXDAO_BENCH_REPETITIONS=1 runs each once, for counting instructions under callgrind.
+  const char* repetitions = std::getenv("QMXDAO_BENCH_REPETITIONS");
+  int count = repetitions != nullptr ? std::atoi(repetitions) : 11;
+  b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(count > 0 ? count : 11);
+  b->ReportAggregatesOnly(true);
 }
 
 std::string rawKeyOf(const std::filesystem::path& file) {

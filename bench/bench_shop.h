@@ -46,7 +46,9 @@ BenchShop& sharedShop();
 void keepFirstRows(const std::wstring& table, long long count,
                    QMXDAO::enDBNameType file = QMXDAO::DBNAME_MAIN);
 
-// The timing of the save benchmarks: a few long iterations, repeated, medians reported.
+// The timing of the save benchmarks: one long iteration, repeated 11 times, medians reported
+// (run with --benchmark_enable_random_interleaving=true to interleave the repetitions; the
+// environment variable QMXDAO_BENCH_REPETITIONS sets another count).
 void timedInMilliseconds(benchmark::internal::Benchmark* b);
 
 // --- SQLCipher directly ------------------------------------------------------------------------
