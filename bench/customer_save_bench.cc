@@ -240,36 +240,37 @@ class RawBinder {
 };
 
 // The customer's batch save: every lookup first, then the inserts (an ID of 0 taking the largest
-// stored ID plus 1, the times stamped) and the updates (the stored SUBMIT kept).
-void rawSave(const std::string& path, const std::string& rawKey,
-             const std::vector<___CUSTOMER>& records) {
+// stored ID plus 1, the times stamped) and the updates (the stored SUBMIT kept). Like the
+// library's, it owns its vector: records are stamped or merged in place and written by position.
+void rawSave(const std::string& path, const std::string& rawKey, std::vector<___CUSTOMER> records) {
   RawDb db(path, rawKey, 100000);
   db.exec("begin immediate transaction;");
-  std::vector<___CUSTOMER> adds;
-  std::vector<___CUSTOMER> updates;
+  std::vector<std::size_t> adds;
+  std::vector<std::size_t> updates;
+  adds.reserve(records.size());
+  updates.reserve(records.size());
   {
     RawStatement lookup(db.get(), "select * from CUSTOMER where ORG=? and ID=?");
     std::string org;
     qmxbench::NowStamp clock;
-    for (const ___CUSTOMER& record : records) {
+    for (std::size_t index = 0; index < records.size(); ++index) {
+      ___CUSTOMER& record = records[index];
       org.clear();
       utf8::utf32to8(record.ORG.begin(), record.ORG.end(), std::back_inserter(org));
       sqlite3_bind_text(lookup.get(), 1, org.data(), static_cast<int>(org.size()), SQLITE_STATIC);
       sqlite3_bind_int64(lookup.get(), 2, record.ID);
       int rc = lookup.step();
       if (rc == SQLITE_DONE) {
-        ___CUSTOMER added = record;
         const std::wstring& now = clock.current();
-        if (added.CREATE_TIME.empty()) added.CREATE_TIME = now;
-        added.UPDATE_TIME = now;
-        adds.push_back(std::move(added));
+        if (record.CREATE_TIME.empty()) record.CREATE_TIME = now;
+        record.UPDATE_TIME = now;
+        adds.push_back(index);
       } else {
         check(db.get(), rc, SQLITE_ROW);
         ___CUSTOMER stored;
         for (; rc == SQLITE_ROW; rc = lookup.step()) rawReadRow(lookup.get(), stored);
-        ___CUSTOMER merged(record);
-        merged.SUBMIT = stored.SUBMIT;  // the stored flag stays
-        updates.push_back(std::move(merged));
+        record.SUBMIT = stored.SUBMIT;  // the stored flag stays
+        updates.push_back(index);
       }
       sqlite3_reset(lookup.get());
     }
@@ -278,7 +279,8 @@ void rawSave(const std::string& path, const std::string& rawKey,
   if (!adds.empty()) {
     RawStatement largest(db.get(), "SELECT max(ID) FROM CUSTOMER ");
     RawStatement insert(db.get(), rawInsertSql().c_str());
-    for (___CUSTOMER& record : adds) {
+    for (std::size_t index : adds) {
+      ___CUSTOMER& record = records[index];
       if (record.ID == 0) {
         check(db.get(), largest.step(), SQLITE_ROW);
         record.ID = sqlite3_column_int64(largest.get(), 0) + 1;
@@ -290,8 +292,8 @@ void rawSave(const std::string& path, const std::string& rawKey,
   }
   if (!updates.empty()) {
     RawStatement update(db.get(), rawUpdateSql().c_str());
-    for (const ___CUSTOMER& record : updates) {
-      binder.bind(update.get(), record, true);
+    for (std::size_t index : updates) {
+      binder.bind(update.get(), records[index], true);
       update.run();
     }
   }
@@ -417,8 +419,8 @@ void librarySave(std::vector<___CUSTOMER> records) {
   QMXDAO::CustomerDAOImpl().save(std::move(records));
 }
 
-void rawSave(const std::vector<___CUSTOMER>& records) {
-  rawSave(rawShop().path, rawShop().rawKey, records);
+void rawSave(std::vector<___CUSTOMER> records) {
+  rawSave(rawShop().path, rawShop().rawKey, std::move(records));
 }
 
 void BM_SaveNew_Library(benchmark::State& state) {
@@ -427,7 +429,7 @@ void BM_SaveNew_Library(benchmark::State& state) {
 
 void BM_SaveNew_Sqlcipher(benchmark::State& state) {
   saveNewInto(state, 0, static_cast<int>(state.range(0)),
-              [](const std::vector<___CUSTOMER>& records) { rawSave(records); });
+              [](std::vector<___CUSTOMER> records) { rawSave(std::move(records)); });
 }
 
 // Each iteration saves the changed customers over the stored ones.
@@ -447,7 +449,7 @@ void saveChanged(benchmark::State& state, Save save) {
 void BM_SaveExisting_Library(benchmark::State& state) { saveChanged(state, librarySave); }
 
 void BM_SaveExisting_Sqlcipher(benchmark::State& state) {
-  saveChanged(state, [](const std::vector<___CUSTOMER>& records) { rawSave(records); });
+  saveChanged(state, [](std::vector<___CUSTOMER> records) { rawSave(std::move(records)); });
 }
 
 void BM_FindAll_Library(benchmark::State& state) {
@@ -524,7 +526,7 @@ void BM_SaveNewLarge_Library(benchmark::State& state) {
 void BM_SaveNewLarge_Sqlcipher(benchmark::State& state) {
   fillLargeTable();
   saveNewInto(state, kLargeTable, kCustomers,
-              [](const std::vector<___CUSTOMER>& records) { rawSave(records); });
+              [](std::vector<___CUSTOMER> records) { rawSave(std::move(records)); });
 }
 
 BENCHMARK(BM_SaveNew_Library)->Arg(1000)->Arg(10000)->Arg(100000)->Apply(timedInMilliseconds);

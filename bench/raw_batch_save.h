@@ -57,25 +57,27 @@ class RawBatchSave {
     texts_.resize(columns_.size());
   }
 
-  // Saves records as the library's batch save does; returns how many were updates.
-  std::size_t save(const std::vector<T>& records) {
+  // Saves records as the library's batch save does; returns how many were updates. Like the
+  // library's, it owns its vector: new records are stamped in place and inserted by position.
+  std::size_t save(std::vector<T> records) {
     const RawShop& shop = rawShop(policy_.file);
     RawDb db(shop.path, shop.rawKey, 100000);
     db.exec("begin immediate transaction;");
-    std::vector<T> adds;
+    std::vector<std::size_t> adds;
+    adds.reserve(records.size());
     std::vector<T> updates;
     {
       RawStatement lookup(db.get(), lookupSql_.c_str());
       std::vector<const Column*> fields = fieldsOf(lookup.get());
       std::vector<long long> matched;
       NowStamp clock;
-      for (const T& record : records) {
+      for (std::size_t index = 0; index < records.size(); ++index) {
+        T& record = records[index];
         bindKeys(lookup.get(), record);
         int rc = lookup.step();
         if (rc == SQLITE_DONE) {
-          T added(record);
-          stamp(added, clock);
-          adds.push_back(std::move(added));
+          stamp(record, clock);
+          adds.push_back(index);
           sqlite3_reset(lookup.get());
           continue;
         }
@@ -95,6 +97,7 @@ class RawBatchSave {
         if (std::find(matched.begin(), matched.end(), stored.ID) == matched.end()) {
           stored.ID = lastRead;
         }
+        if (updates.empty()) updates.reserve(records.size() - index);
         updates.push_back(std::move(stored));
       }
     }
@@ -102,7 +105,8 @@ class RawBatchSave {
       RawStatement insert(db.get(), insertSql_.c_str());
       RawStatement largest(db.get(), largestSql_.c_str());
       const bool writesId = policy_.newId != qmxdao::NewRecordId::kTableAssigns;
-      for (T& record : adds) {
+      for (std::size_t index : adds) {
+        T& record = records[index];
         if (policy_.newId == qmxdao::NewRecordId::kLargestPlusOne ||
             (policy_.newId == qmxdao::NewRecordId::kLargestPlusOneWhenZero && record.ID == 0)) {
           check(db.get(), largest.step(), SQLITE_ROW);

@@ -213,8 +213,9 @@ void librarySaves(benchmark::State& state, bool stored) {
 template <typename Kind>
 void rawSaves(benchmark::State& state, bool stored) {
   qmxbench::RawBatchSave<typename Kind::Record> raw(policy<Kind>());
-  timedSaves<Kind>(state, stored, [&](const auto& records) {
-    if (raw.save(records) != (stored ? records.size() : 0)) state.SkipWithError("wrong group");
+  timedSaves<Kind>(state, stored, [&](auto records) {
+    const std::size_t count = records.size();
+    if (raw.save(std::move(records)) != (stored ? count : 0)) state.SkipWithError("wrong group");
   });
 }
 

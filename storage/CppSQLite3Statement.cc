@@ -59,27 +59,26 @@ void CppSQLite3Statement::bind(int param, const wchar_t* value) {
     checkBind(sqlite3_bind_null(stmt_, param));
     return;
   }
-  bindText(param, value, std::wcslen(value));
-}
-
-void CppSQLite3Statement::bindText(int param, const wchar_t* value, std::size_t length) {
-  // Sized once: growing it later would move the strings the engine points into.
-  if (texts_.empty())
-    texts_.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt_)) + 1);
-  if (param < 1 || static_cast<std::size_t>(param) >= texts_.size()) {
-    qmxdao::throwLayerError(SQLITE_RANGE, L"column index out of range");
-  }
-  std::string& text = texts_[static_cast<std::size_t>(param)];
-  qmxdao::toUtf8UpToNul(value, length, text);
-  checkBind(
-      sqlite3_bind_text(stmt_, param, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+  qmxdao::bindText(*this, param, value, std::wcslen(value));
 }
 
 namespace qmxdao {
 
 void bindText(CppSQLite3Statement& statement, int param, const wchar_t* text, std::size_t length) {
   statement.checkStatement();
-  statement.bindText(param, text, length);
+  // Sized once, to the parameter count plus one: growing it later would move the strings the
+  // engine points into.
+  std::vector<std::string>& texts = statement.texts_;
+  if (texts.empty()) {
+    texts.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(statement.stmt_)) + 1);
+  }
+  if (param < 1 || static_cast<std::size_t>(param) >= texts.size()) {
+    throwLayerError(SQLITE_RANGE, L"column index out of range");
+  }
+  std::string& utf8 = texts[static_cast<std::size_t>(param)];
+  toUtf8UpToNul(text, length, utf8);
+  statement.checkBind(sqlite3_bind_text(statement.stmt_, param, utf8.data(),
+                                        static_cast<int>(utf8.size()), SQLITE_STATIC));
 }
 
 }  // namespace qmxdao

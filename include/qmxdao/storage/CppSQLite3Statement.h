@@ -52,7 +52,6 @@ class QMX_EXPORT CppSQLite3Statement {
 
   void checkStatement() const;
   void checkBind(int rc) const;
-  void bindText(int param, const wchar_t* value, std::size_t length);
 
   sqlite3* db_ = nullptr;
   sqlite3_stmt* stmt_ = nullptr;
