@@ -4,6 +4,7 @@
 #include <utf8.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -52,8 +53,10 @@ BenchShop::~BenchShop() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
-std::filesystem::path BenchShop::mainFile() const {
-  return qmxdb::filePath(QMXDAO::Utility::GetDBName(QMXDAO::DBNAME_MAIN));
+std::filesystem::path BenchShop::mainFile() const { return file(QMXDAO::DBNAME_MAIN); }
+
+std::filesystem::path BenchShop::file(QMXDAO::enDBNameType type) const {
+  return qmxdb::filePath(QMXDAO::Utility::GetDBName(type));
 }
 
 BenchShop& sharedShop() {
@@ -67,13 +70,17 @@ BenchShop& sharedShop() {
   return shop;
 }
 
-void keepFirstRows(const std::wstring& table, long long count) {
+void keepFirstRows(const std::wstring& table, long long count, QMXDAO::enDBNameType file) {
   QMXDAO::Utility::execDML(L"DELETE FROM " + table + L" WHERE ID > " + std::to_wstring(count),
-                           QMXDAO::DBNAME_MAIN);
+                           file);
 }
 
 void timedInMilliseconds(benchmark::internal::Benchmark* b) {
-  b->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
+  // QMXDAO_BENCH_REPETITIONS=1 runs each once, for counting instructions under callgrind.
+  const char* repetitions = std::getenv("QMXDAO_BENCH_REPETITIONS");
+  int count = repetitions != nullptr ? std::atoi(repetitions) : 11;
+  b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(count > 0 ? count : 11);
+  b->ReportAggregatesOnly(true);
 }
 
 std::string rawKeyOf(const std::filesystem::path& file) {
@@ -93,12 +100,16 @@ std::string rawKeyOf(const std::filesystem::path& file) {
   return raw + "'";
 }
 
-const RawShop& rawShop() {
-  static const RawShop shop = [] {
-    const std::filesystem::path file = sharedShop().mainFile();
+const RawShop& rawShop(QMXDAO::enDBNameType type) {
+  auto make = [](QMXDAO::enDBNameType type) {
+    const std::filesystem::path file = sharedShop().file(type);
+    // The library derives its own key for the file on its first open, outside the measurements.
+    QMXDAO::Utility::GetItemCount(L"version", L"", type);
     return RawShop{file.string(), rawKeyOf(file)};
-  }();
-  return shop;
+  };
+  static const RawShop main = make(QMXDAO::DBNAME_MAIN);
+  static const RawShop sale = make(QMXDAO::DBNAME_SALE);
+  return type == QMXDAO::DBNAME_SALE ? sale : main;
 }
 
 std::wstring fromUtf8(const unsigned char* text, int bytes) {
@@ -107,13 +118,27 @@ std::wstring fromUtf8(const unsigned char* text, int bytes) {
   return out;
 }
 
-std::wstring nowText() {
-  std::time_t now = std::time(nullptr);
+std::wstring nowText() { return nowText(std::time(nullptr)); }
+
+std::wstring nowText(std::time_t now) {
   std::tm local{};
   localtime_r(&now, &local);
   wchar_t buffer[32];
   std::size_t length = std::wcsftime(buffer, 32, L"%Y-%m-%d %H:%M:%S", &local);
   return std::wstring(buffer, length);
+}
+
+}  // namespace qmxbench
+
+namespace qmxbench {
+
+const std::wstring& NowStamp::current() {
+  std::time_t now = std::time(nullptr);
+  if (text_.empty() || now != second_) {
+    second_ = now;
+    text_ = nowText(now);
+  }
+  return text_;
 }
 
 }  // namespace qmxbench

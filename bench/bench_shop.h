@@ -9,9 +9,12 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlcipher/sqlite3.h>
 
+#include <ctime>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+
+#include "qmxdao/storage/Utility.h"
 
 namespace qmxbench {
 
@@ -24,8 +27,9 @@ class BenchShop {
   ~BenchShop();
 
   int itemCount() const { return itemCount_; }
-  // The main database file, as the library names it.
+  // The main database file, as the library names it; file() any of the two.
   std::filesystem::path mainFile() const;
+  std::filesystem::path file(QMXDAO::enDBNameType type) const;
   // Puts ITEM back to the itemCount rows it was made with, for benchmarks that empty it.
   void resetItems();
 
@@ -38,10 +42,13 @@ class BenchShop {
 // the engine (Utility::InitDB); the engine is shut down when the program ends.
 BenchShop& sharedShop();
 
-// Deletes the rows of a table of the main file whose ID is above count.
-void keepFirstRows(const std::wstring& table, long long count);
+// Deletes the rows of a table of the main file (or of file) whose ID is above count.
+void keepFirstRows(const std::wstring& table, long long count,
+                   QMXDAO::enDBNameType file = QMXDAO::DBNAME_MAIN);
 
-// The timing of the save benchmarks: a few long iterations, repeated, medians reported.
+// The timing of the save benchmarks: one long iteration, repeated 11 times, medians reported
+// (run with --benchmark_enable_random_interleaving=true to interleave the repetitions; the
+// environment variable QMXDAO_BENCH_REPETITIONS sets another count).
 void timedInMilliseconds(benchmark::internal::Benchmark* b);
 
 // --- SQLCipher directly ------------------------------------------------------------------------
@@ -56,7 +63,7 @@ struct RawShop {
   std::string path;
   std::string rawKey;
 };
-const RawShop& rawShop();
+const RawShop& rawShop(QMXDAO::enDBNameType file = QMXDAO::DBNAME_MAIN);
 
 inline void check(sqlite3* db, int rc, int expected = SQLITE_OK) {
   if (rc != expected) throw std::runtime_error(sqlite3_errmsg(db));
@@ -110,5 +117,17 @@ std::wstring fromUtf8(const unsigned char* text, int bytes);
 
 // The current local time as the library stamps it, "YYYY-MM-DD HH:MM:SS".
 std::wstring nowText();
+std::wstring nowText(std::time_t when);
+
+// The same for a batch: the clock read for every record, the text formatted again only when its
+// second has changed.
+class NowStamp {
+ public:
+  const std::wstring& current();
+
+ private:
+  std::time_t second_ = 0;
+  std::wstring text_;
+};
 
 }  // namespace qmxbench

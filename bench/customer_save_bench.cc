@@ -4,16 +4,21 @@
 // each compiled once and reused, with the values and stamps the library would write. The gap
 // between a pair is the library's own cost for the same rows.
 //
-//   SaveNew        10,000 new customers (ID 0) into an empty table
-//   SaveExisting   the same 10,000 again, now stored: every record is an update
+//   SaveNew        1,000, 10,000 and 100,000 new customers (ID 0) into an empty table
+//   SaveExisting   10,000 again, now stored, each with one field changed: every record is an
+//                  update
 //   FindAll        findBySQL("select * from CUSTOMER") over those 10,000 rows
+//   FindById       1,000 findById calls over those rows, each on its own connection
+//   SearchBySQL    Utility::SearchBySQL("select * from CUSTOMER"): 10,000 rows as maps
 //   SaveNewLarge   SaveNew into a table that already holds 1,000,000 customers
 #include <benchmark/benchmark.h>
 #include <utf8.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,7 +31,6 @@ namespace {
 
 using qmxbench::check;
 using qmxbench::fromUtf8;
-using qmxbench::nowText;
 using qmxbench::RawDb;
 using qmxbench::rawShop;
 using qmxbench::RawStatement;
@@ -34,6 +38,7 @@ using qmxbench::timedInMilliseconds;
 using QMXDataDomain::___CUSTOMER;
 
 constexpr int kCustomers = 10000;
+constexpr int kMostCustomers = 100000;
 constexpr long long kLargeTable = 1000000;
 constexpr int kOrgs = 10;  // the saved customers belong to a few shops
 
@@ -45,12 +50,12 @@ std::wstring orgName(long long n) {
   return text;
 }
 
-// kCustomers customers with every field filled (but CREATE_TIME, which the save stamps), as a
-// shop's import would bring them.
-const std::vector<___CUSTOMER>& newCustomers() {
+// kMostCustomers customers with every field filled (but CREATE_TIME, which the save stamps), as
+// a shop's import would bring them.
+const std::vector<___CUSTOMER>& allNewCustomers() {
   static const std::vector<___CUSTOMER> customers = [] {
-    std::vector<___CUSTOMER> list(kCustomers);
-    for (int i = 0; i < kCustomers; ++i) {
+    std::vector<___CUSTOMER> list(kMostCustomers);
+    for (int i = 0; i < kMostCustomers; ++i) {
       ___CUSTOMER& c = list[i];
       const std::wstring n = std::to_wstring(i);
       c.ORG = orgName(i % kOrgs);
@@ -74,11 +79,20 @@ const std::vector<___CUSTOMER>& newCustomers() {
   return customers;
 }
 
-// The same customers as the save of newCustomers into an empty table stored them.
-const std::vector<___CUSTOMER>& storedCustomers() {
+// The first count of them.
+std::vector<___CUSTOMER> newCustomers(int count = kCustomers) {
+  return std::vector<___CUSTOMER>(allNewCustomers().begin(), allNewCustomers().begin() + count);
+}
+
+// The customers that the save of newCustomers into an empty table stored, each with its
+// telephone number changed.
+const std::vector<___CUSTOMER>& changedCustomers() {
   static const std::vector<___CUSTOMER> customers = [] {
     std::vector<___CUSTOMER> list = newCustomers();
-    for (std::size_t i = 0; i < list.size(); ++i) list[i].ID = static_cast<long long>(i) + 1;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      list[i].ID = static_cast<long long>(i) + 1;
+      list[i].TEL += L"-2";
+    }
     return list;
   }();
   return customers;
@@ -226,35 +240,37 @@ class RawBinder {
 };
 
 // The customer's batch save: every lookup first, then the inserts (an ID of 0 taking the largest
-// stored ID plus 1, the times stamped) and the updates (the stored SUBMIT kept).
-void rawSave(const std::string& path, const std::string& rawKey,
-             const std::vector<___CUSTOMER>& records) {
+// stored ID plus 1, the times stamped) and the updates (the stored SUBMIT kept). Like the
+// library's, it owns its vector: records are stamped or merged in place and written by position.
+void rawSave(const std::string& path, const std::string& rawKey, std::vector<___CUSTOMER> records) {
   RawDb db(path, rawKey, 100000);
   db.exec("begin immediate transaction;");
-  std::vector<___CUSTOMER> adds;
-  std::vector<___CUSTOMER> updates;
+  std::vector<std::size_t> adds;
+  std::vector<std::size_t> updates;
+  adds.reserve(records.size());
+  updates.reserve(records.size());
   {
     RawStatement lookup(db.get(), "select * from CUSTOMER where ORG=? and ID=?");
     std::string org;
-    for (const ___CUSTOMER& record : records) {
+    qmxbench::NowStamp clock;
+    for (std::size_t index = 0; index < records.size(); ++index) {
+      ___CUSTOMER& record = records[index];
       org.clear();
       utf8::utf32to8(record.ORG.begin(), record.ORG.end(), std::back_inserter(org));
       sqlite3_bind_text(lookup.get(), 1, org.data(), static_cast<int>(org.size()), SQLITE_STATIC);
       sqlite3_bind_int64(lookup.get(), 2, record.ID);
       int rc = lookup.step();
       if (rc == SQLITE_DONE) {
-        ___CUSTOMER added = record;
-        std::wstring now = nowText();
-        if (added.CREATE_TIME.empty()) added.CREATE_TIME = now;
-        added.UPDATE_TIME = now;
-        adds.push_back(std::move(added));
+        const std::wstring& now = clock.current();
+        if (record.CREATE_TIME.empty()) record.CREATE_TIME = now;
+        record.UPDATE_TIME = now;
+        adds.push_back(index);
       } else {
         check(db.get(), rc, SQLITE_ROW);
         ___CUSTOMER stored;
         for (; rc == SQLITE_ROW; rc = lookup.step()) rawReadRow(lookup.get(), stored);
-        ___CUSTOMER merged(record);
-        merged.SUBMIT = stored.SUBMIT;  // the stored flag stays
-        updates.push_back(std::move(merged));
+        record.SUBMIT = stored.SUBMIT;  // the stored flag stays
+        updates.push_back(index);
       }
       sqlite3_reset(lookup.get());
     }
@@ -263,7 +279,8 @@ void rawSave(const std::string& path, const std::string& rawKey,
   if (!adds.empty()) {
     RawStatement largest(db.get(), "SELECT max(ID) FROM CUSTOMER ");
     RawStatement insert(db.get(), rawInsertSql().c_str());
-    for (___CUSTOMER& record : adds) {
+    for (std::size_t index : adds) {
+      ___CUSTOMER& record = records[index];
       if (record.ID == 0) {
         check(db.get(), largest.step(), SQLITE_ROW);
         record.ID = sqlite3_column_int64(largest.get(), 0) + 1;
@@ -275,8 +292,8 @@ void rawSave(const std::string& path, const std::string& rawKey,
   }
   if (!updates.empty()) {
     RawStatement update(db.get(), rawUpdateSql().c_str());
-    for (const ___CUSTOMER& record : updates) {
-      binder.bind(update.get(), record, true);
+    for (std::size_t index : updates) {
+      binder.bind(update.get(), records[index], true);
       update.run();
     }
   }
@@ -295,6 +312,44 @@ std::vector<___CUSTOMER> rawFindAll(const std::string& path, const std::string& 
   }
   check(db.get(), rc, SQLITE_DONE);
   return records;
+}
+
+// findById: a connection of its own, "SELECT * FROM CUSTOMER WHERE ID = <id>", the row read.
+___CUSTOMER rawFindById(const std::string& path, const std::string& rawKey, long long id) {
+  ___CUSTOMER record;
+  RawDb db(path, rawKey, 10000);
+  const std::string sql = "SELECT * FROM CUSTOMER WHERE ID = " + std::to_string(id);
+  RawStatement query(db.get(), sql.c_str());
+  int rc;
+  while ((rc = query.step()) == SQLITE_ROW) rawReadRow(query.get(), record);
+  check(db.get(), rc, SQLITE_DONE);
+  return record;
+}
+
+// SearchBySQL: every row as a map from column name to its text, NULL as the empty text.
+std::vector<std::map<std::wstring, std::wstring>> rawSearch(const std::string& path,
+                                                            const std::string& rawKey,
+                                                            const char* sql) {
+  std::vector<std::map<std::wstring, std::wstring>> rows;
+  RawDb db(path, rawKey, 10000);
+  RawStatement query(db.get(), sql);
+  std::vector<std::wstring> names;
+  for (int i = 0; i < sqlite3_column_count(query.get()); ++i) {
+    const char* name = sqlite3_column_name(query.get(), i);
+    names.push_back(fromUtf8(reinterpret_cast<const unsigned char*>(name),
+                             static_cast<int>(std::strlen(name))));
+  }
+  int rc;
+  while ((rc = query.step()) == SQLITE_ROW) {
+    std::map<std::wstring, std::wstring> row;
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+      row.emplace(names[i], fromUtf8(sqlite3_column_text(query.get(), i),
+                                     sqlite3_column_bytes(query.get(), i)));
+    }
+    rows.push_back(std::move(row));
+  }
+  check(db.get(), rc, SQLITE_DONE);
+  return rows;
 }
 
 // --- Table states ------------------------------------------------------------------------------
@@ -325,7 +380,7 @@ void fillLargeTable() {
   {
     RawStatement insert(db.get(), rawInsertSql().c_str());
     RawBinder binder;
-    ___CUSTOMER c = newCustomers()[0];
+    ___CUSTOMER c = allNewCustomers()[0];
     c.CREATE_TIME = c.UPDATE_TIME = L"2015-03-07 09:05:01";
     for (long long id = 1; id <= kLargeTable; ++id) {
       const std::wstring n = std::to_wstring(id);
@@ -343,42 +398,58 @@ void fillLargeTable() {
 
 // --- The pairs ---------------------------------------------------------------------------------
 
-// Each iteration saves into a table holding the first `kept` rows, put back while paused.
+// Each iteration saves a copy of count customers made while the clock is paused (the library's
+// save takes its vector by value: that copy is the caller's) into a table holding the first
+// `kept` rows, put back while paused.
 template <typename Save>
-void saveNewInto(benchmark::State& state, long long kept, Save save) {
+void saveNewInto(benchmark::State& state, long long kept, int count, Save save) {
   for (auto _ : state) {
     state.PauseTiming();
     keepFirstRows(kept);
+    std::vector<___CUSTOMER> records = newCustomers(count);
     state.ResumeTiming();
-    save();
+    save(std::move(records));
   }
-  if (customerCount() != kept + kCustomers) state.SkipWithError("wrong row count");
+  if (customerCount() != kept + count) state.SkipWithError("wrong row count");
   keepFirstRows(kept);
-  state.SetItemsProcessed(state.iterations() * kCustomers);
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
+void librarySave(std::vector<___CUSTOMER> records) {
+  QMXDAO::CustomerDAOImpl().save(std::move(records));
+}
+
+void rawSave(std::vector<___CUSTOMER> records) {
+  rawSave(rawShop().path, rawShop().rawKey, std::move(records));
 }
 
 void BM_SaveNew_Library(benchmark::State& state) {
-  QMXDAO::CustomerDAOImpl dao;
-  saveNewInto(state, 0, [&] { dao.save(newCustomers()); });
+  saveNewInto(state, 0, static_cast<int>(state.range(0)), librarySave);
 }
 
 void BM_SaveNew_Sqlcipher(benchmark::State& state) {
-  saveNewInto(state, 0, [] { rawSave(rawShop().path, rawShop().rawKey, newCustomers()); });
+  saveNewInto(state, 0, static_cast<int>(state.range(0)),
+              [](std::vector<___CUSTOMER> records) { rawSave(std::move(records)); });
 }
 
-void BM_SaveExisting_Library(benchmark::State& state) {
+// Each iteration saves the changed customers over the stored ones.
+template <typename Save>
+void saveChanged(benchmark::State& state, Save save) {
   storeCustomers();
-  QMXDAO::CustomerDAOImpl dao;
-  for (auto _ : state) dao.save(storedCustomers());
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<___CUSTOMER> records = changedCustomers();
+    state.ResumeTiming();
+    save(std::move(records));
+  }
   if (customerCount() != kCustomers) state.SkipWithError("wrong row count");
   state.SetItemsProcessed(state.iterations() * kCustomers);
 }
+
+void BM_SaveExisting_Library(benchmark::State& state) { saveChanged(state, librarySave); }
 
 void BM_SaveExisting_Sqlcipher(benchmark::State& state) {
-  storeCustomers();
-  for (auto _ : state) rawSave(rawShop().path, rawShop().rawKey, storedCustomers());
-  if (customerCount() != kCustomers) state.SkipWithError("wrong row count");
-  state.SetItemsProcessed(state.iterations() * kCustomers);
+  saveChanged(state, [](std::vector<___CUSTOMER> records) { rawSave(std::move(records)); });
 }
 
 void BM_FindAll_Library(benchmark::State& state) {
@@ -402,24 +473,72 @@ void BM_FindAll_Sqlcipher(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kCustomers);
 }
 
+constexpr int kFinds = 1000;
+
+void BM_FindById_Library(benchmark::State& state) {
+  storeCustomers();
+  QMXDAO::CustomerDAOImpl dao;
+  for (auto _ : state) {
+    for (long long id = 1; id <= kFinds; ++id) {
+      if (dao.findById(id * 7).ID != id * 7) state.SkipWithError("not found");
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kFinds);
+}
+
+void BM_FindById_Sqlcipher(benchmark::State& state) {
+  storeCustomers();
+  for (auto _ : state) {
+    for (long long id = 1; id <= kFinds; ++id) {
+      if (rawFindById(rawShop().path, rawShop().rawKey, id * 7).ID != id * 7) {
+        state.SkipWithError("not found");
+      }
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kFinds);
+}
+
+void BM_SearchBySQL_Library(benchmark::State& state) {
+  storeCustomers();
+  for (auto _ : state) {
+    auto rows = QMXDAO::Utility::SearchBySQL(L"select * from CUSTOMER", QMXDAO::DBNAME_MAIN);
+    if (rows.size() != kCustomers) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(rows.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+void BM_SearchBySQL_Sqlcipher(benchmark::State& state) {
+  storeCustomers();
+  for (auto _ : state) {
+    auto rows = rawSearch(rawShop().path, rawShop().rawKey, "select * from CUSTOMER");
+    if (rows.size() != kCustomers) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(rows.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
 void BM_SaveNewLarge_Library(benchmark::State& state) {
   fillLargeTable();
-  QMXDAO::CustomerDAOImpl dao;
-  saveNewInto(state, kLargeTable, [&] { dao.save(newCustomers()); });
+  saveNewInto(state, kLargeTable, kCustomers, librarySave);
 }
 
 void BM_SaveNewLarge_Sqlcipher(benchmark::State& state) {
   fillLargeTable();
-  saveNewInto(state, kLargeTable,
-              [] { rawSave(rawShop().path, rawShop().rawKey, newCustomers()); });
+  saveNewInto(state, kLargeTable, kCustomers,
+              [](std::vector<___CUSTOMER> records) { rawSave(std::move(records)); });
 }
 
-BENCHMARK(BM_SaveNew_Library)->Apply(timedInMilliseconds);
-BENCHMARK(BM_SaveNew_Sqlcipher)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveNew_Library)->Arg(1000)->Arg(10000)->Arg(100000)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SaveNew_Sqlcipher)->Arg(1000)->Arg(10000)->Arg(100000)->Apply(timedInMilliseconds);
 BENCHMARK(BM_SaveExisting_Library)->Apply(timedInMilliseconds);
 BENCHMARK(BM_SaveExisting_Sqlcipher)->Apply(timedInMilliseconds);
 BENCHMARK(BM_FindAll_Library)->Apply(timedInMilliseconds);
 BENCHMARK(BM_FindAll_Sqlcipher)->Apply(timedInMilliseconds);
+BENCHMARK(BM_FindById_Library)->Apply(timedInMilliseconds);
+BENCHMARK(BM_FindById_Sqlcipher)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SearchBySQL_Library)->Apply(timedInMilliseconds);
+BENCHMARK(BM_SearchBySQL_Sqlcipher)->Apply(timedInMilliseconds);
 BENCHMARK(BM_SaveNewLarge_Library)->Apply(timedInMilliseconds);
 BENCHMARK(BM_SaveNewLarge_Sqlcipher)->Apply(timedInMilliseconds);
 

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "dao/record_dao.h"
+#include "storage/now_text.h"
 
 namespace qmxdao {
 
@@ -28,7 +29,7 @@ class KeyLookup {
       statement_ = db_.compileStatement(policy_.lookupSql.c_str());
       compiled_ = true;
     }
-    statement_.reset();
+    statement_.reset();  // the one reset of a run: the query then starts without another
     int position = 1;
     for (const Member<T>& key : policy_.keyMembers) {
       std::visit([&](auto member) { bindKey(position++, record.*member); }, key);
@@ -38,7 +39,7 @@ class KeyLookup {
 
  private:
   void bindKey(int position, const std::wstring& value) {
-    statement_.bind(position, value.c_str());
+    bindText(statement_, position, value.data(), value.size());
   }
   void bindKey(int position, long long value) { statement_.bind(position, value); }
   void bindKey(int position, int value) { statement_.bind(position, value); }
@@ -78,9 +79,9 @@ inline void writeGroupLine(const wchar_t* format, std::size_t size) {
 }
 
 template <typename T>
-void stampNewRecord(T& record, NewRecordStamp stamp) {
+void stampNewRecord(T& record, NewRecordStamp stamp, NowText& clock) {
   if (stamp == NewRecordStamp::kNone) return;
-  std::wstring now = QMXDAO::Utility::GetNowTime();
+  const std::wstring& now = clock.current();
   if (stamp == NewRecordStamp::kBothTimes || record.CREATE_TIME.empty()) record.CREATE_TIME = now;
   record.UPDATE_TIME = now;
 }
@@ -93,13 +94,18 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
   auto db = openConnection(policy_.file, kWriteBusyTimeout);
   db->execDML(kBeginWrite);
 
-  std::vector<T> adds;
+  // New records stay where they are in the call's own vector, stamped in place; the add group
+  // is their positions. An update is the stored row merged with the record, a record of its own.
+  std::vector<std::size_t> adds;
+  adds.reserve(records.size());
   std::vector<T> updates;
   {
     batch_save::KeyLookup<T> lookup(*db, policy_);
+    NowText clock;
     std::vector<long long> matchedIds;
     std::optional<RowReader<T>> reader;
-    for (T& record : records) {
+    for (std::size_t index = 0; index < records.size(); ++index) {
+      T& record = records[index];
       CppSQLite3Query query;
       try {
         query = lookup.run(record);
@@ -113,8 +119,8 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
         continue;
       }
       if (query.eof()) {
-        batch_save::stampNewRecord(record, policy_.stamp);
-        adds.push_back(std::move(record));
+        batch_save::stampNewRecord(record, policy_.stamp, clock);
+        adds.push_back(index);
         continue;
       }
       // Every matching row is read in turn into one scratch record: the last one wins. The
@@ -137,6 +143,7 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
       if (std::find(matchedIds.begin(), matchedIds.end(), stored.ID) == matchedIds.end()) {
         stored.ID = lastReadId;
       }
+      if (updates.empty()) updates.reserve(records.size() - index);
       updates.push_back(std::move(stored));
     }
   }
@@ -148,7 +155,8 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
       bool writesId = policy_.newId != NewRecordId::kTableAssigns;
       std::unique_ptr<batch_save::LargestId> largestId;
       if (writesId) largestId = std::make_unique<batch_save::LargestId>(*db, table_.name());
-      for (T& record : adds) {
+      for (std::size_t index : adds) {
+        T& record = records[index];
         if (policy_.newId == NewRecordId::kLargestPlusOne ||
             (policy_.newId == NewRecordId::kLargestPlusOneWhenZero && record.ID == 0)) {
           record.ID = largestId->next();

@@ -3,7 +3,6 @@
 // statement again, which writes exactly what compiling it anew would.
 #pragma once
 
-#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,8 @@ namespace qmxdao {
 template <typename T>
 class RecordWriter {
  public:
-  RecordWriter(CppSQLite3DB& db, const RecordTable<T>& table) : db_(db), table_(table) {}
+  RecordWriter(CppSQLite3DB& db, const RecordTable<T>& table)
+      : db_(db), table_(table), idColumn_(idColumnOf(table)) {}
 
   // Inserts the record. With bindId false the "ID" parameter is NULL and the table assigns the
   // identifier; otherwise the record's own ID is written.
@@ -29,7 +29,7 @@ class RecordWriter {
     const auto& columns = table_.columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
       int position = static_cast<int>(i) + 1;
-      if (!bindId && isId(columns[i])) {
+      if (!bindId && i == idColumn_) {
         insert_.bindNull(position);
       } else {
         RecordTable<T>::bindColumn(insert_, position, record, columns[i]);
@@ -48,11 +48,11 @@ class RecordWriter {
     }
     const auto& columns = table_.columns();
     int position = 1;
-    for (const Column<T>& column : columns) {
-      if (isId(column)) {
-        RecordTable<T>::bindColumn(update_, static_cast<int>(columns.size()), record, column);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i == idColumn_) {
+        RecordTable<T>::bindColumn(update_, static_cast<int>(columns.size()), record, columns[i]);
       } else {
-        RecordTable<T>::bindColumn(update_, position++, record, column);
+        RecordTable<T>::bindColumn(update_, position++, record, columns[i]);
       }
     }
     update_.execDML();
@@ -60,7 +60,12 @@ class RecordWriter {
   }
 
  private:
-  static bool isId(const Column<T>& column) { return std::wcscmp(column.name, L"ID") == 0; }
+  // The index of the "ID" column, found once per call; the column count when there is none.
+  static std::size_t idColumnOf(const RecordTable<T>& table) {
+    const Column<T>* id = table.find(L"ID");
+    return id != nullptr ? static_cast<std::size_t>(id - table.columns().data())
+                         : table.columns().size();
+  }
 
   std::vector<const wchar_t*> names() const {
     std::vector<const wchar_t*> names;
@@ -70,6 +75,7 @@ class RecordWriter {
 
   CppSQLite3DB& db_;
   const RecordTable<T>& table_;
+  const std::size_t idColumn_;
   CppSQLite3Statement insert_;
   CppSQLite3Statement update_;
   bool insertCompiled_ = false;

@@ -1,20 +1,19 @@
 #include "domain/float_text.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace qmxdao {
 
+// The value text is the float's exact decimal value rounded to six decimals (half to even), and
+// reading it back gives the double nearest to that decimal. Both steps are exact in doubles:
+// a float has 24 significant bits and 10^6 = 2^6 * 15625 needs 14 more, so value * 1e6 is the
+// exact product; rounding it to an integer n (half to even, as the text does) is exact too; and
+// n / 1e6, both operands exact, is the double nearest to n / 10^6, which is what parsing the
+// text gives. The test of this file compares the two over many bit patterns.
 double sixDecimals(float value) {
   double widened = static_cast<double>(value);
   if (!std::isfinite(widened)) return widened;
-  // Both conversions are exact, as "%f" and wcstod are, so the double is the one the value
-  // text would give; only the locale's decimal point, which both sides share, is left out.
-  char text[64];
-  auto written = std::to_chars(text, text + sizeof text, widened, std::chars_format::fixed, 6);
-  double parsed = 0.0;
-  std::from_chars(text, written.ptr, parsed);
-  return parsed;
+  return std::nearbyint(widened * 1e6) / 1e6;
 }
 
 }  // namespace qmxdao

@@ -80,12 +80,13 @@ class RecordTable {
       case QMXDataDomain::type_text:
         if (text != nullptr) {
           const std::wstring& value = record.*(*text);
-          statement.bind(position, value.empty() ? nullptr : value.c_str());  // "" stores NULL
-          return;
+          if (value.empty()) return statement.bindNull(position);  // "" stores NULL
+          return bindText(statement, position, value.data(), value.size());
         }
         break;
       case QMXDataDomain::type_int:
         if (narrow != nullptr) return statement.bind(position, record.*(*narrow));
+        if (wide != nullptr) return statement.bind(position, saturatedInt32(record.*(*wide)));
         break;
       case QMXDataDomain::type_int64:
         if (narrow != nullptr)
@@ -215,6 +216,13 @@ class RecordTable {
   }
 
  private:
+  // A 64-bit value as its "%lld" text reads as a 32-bit int: beyond the range, the nearest end.
+  static int saturatedInt32(long long value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int>(value);
+  }
+
   static bool assignInt64(T& record, const Column<T>& column, long long value) {
     if (auto wide = std::get_if<long long T::*>(&column.member)) {
       record.*(*wide) = value;

@@ -142,36 +142,35 @@ TEST_F(ColumnBinding, EmptyTextAndTheSecondFormBindNull) {
   EXPECT_EQ(storedRow(L"S")[0], L"null");
 }
 
-TEST_F(ColumnBinding, CodesWithoutARuleBindNothing) {
-  const data_type unused[] = {static_cast<data_type>(1), static_cast<data_type>(2),
-                              static_cast<data_type>(4), static_cast<data_type>(7)};
-  CppSQLite3Statement insert = db_.compileStatement(L"insert into T (ID, S) values (?, ?)");
-  int id = 1;
-  for (data_type code : unused) {
-    Utility::sqlite_statement_bind(&insert, 1, {std::to_wstring(id), QMXDataDomain::type_int64});
-    Utility::sqlite_statement_bind(&insert, 2, {L"text", code});
-    insert.execDML();
-    insert.reset();
-    ++id;
-  }
-  insert.finalize();
-  CppSQLite3Query fresh = db_.execQuery(L"select count(*) from T where S is null");
-  EXPECT_EQ(fresh.getIntField(0), 4);
-  fresh.finalize();
-
+TEST_F(ColumnBinding, CodesWithoutARuleBindNothingAndATextEndsAtItsFirstNul) {
   // Nothing means nothing: the parameter keeps what a reused statement bound before.
   CppSQLite3Statement reused = db_.compileStatement(L"insert into T (ID, S) values (?, ?)");
   Utility::sqlite_statement_bind(&reused, 1, {L"10", QMXDataDomain::type_int64});
   Utility::sqlite_statement_bind(&reused, 2, {L"kept", QMXDataDomain::type_text});
   reused.execDML();
   reused.reset();
-  Utility::sqlite_statement_bind(&reused, 1, {L"11", QMXDataDomain::type_int64});
-  Utility::sqlite_statement_bind(&reused, 2, {L"other", static_cast<data_type>(4)});
+  for (int code : {1, 2, 4, 7}) {
+    Utility::sqlite_statement_bind(&reused, 1,
+                                   {std::to_wstring(10 + code), QMXDataDomain::type_int64});
+    Utility::sqlite_statement_bind(&reused, 2, {L"other", static_cast<data_type>(code)});
+    reused.execDML();
+    reused.reset();
+  }
+  // A text holding a NUL is bound as the NUL-terminated text it begins with.
+  Utility::sqlite_statement_bind(&reused, 1, {L"20", QMXDataDomain::type_int64});
+  Utility::sqlite_statement_bind(&reused, 2,
+                                 {std::wstring(L"ab\0cd\u00e9", 6), QMXDataDomain::type_text});
+  reused.execDML();
+  reused.reset();
+  Utility::sqlite_statement_bind(&reused, 1, {L"21", QMXDataDomain::type_int64});
+  Utility::sqlite_statement_bind(&reused, 2,
+                                 {std::wstring(L"\u4e2d\0cd", 4), QMXDataDomain::type_text});
   reused.execDML();
   reused.finalize();
-  CppSQLite3Query kept = db_.execQuery(L"select S from T where ID = 11");
-  EXPECT_STREQ(kept.getStringField(0), L"kept");
-  kept.finalize();
+  CppSQLite3Query rows =
+      db_.execQuery(L"select group_concat(S, '|') from (select S from T order by ID)");
+  EXPECT_STREQ(rows.getStringField(0), L"kept|kept|kept|kept|kept|ab|\u4e2d");
+  rows.finalize();
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ CppSQLite3Statement& CppSQLite3Statement::operator=(CppSQLite3Statement&& other)
     db_ = std::exchange(other.db_, nullptr);
     stmt_ = std::exchange(other.stmt_, nullptr);
     texts_ = std::move(other.texts_);
+    stepped_ = std::exchange(other.stepped_, false);
   }
   return *this;
 }
@@ -58,17 +59,29 @@ void CppSQLite3Statement::bind(int param, const wchar_t* value) {
     checkBind(sqlite3_bind_null(stmt_, param));
     return;
   }
-  int count = sqlite3_bind_parameter_count(stmt_);
-  if (param < 1 || param > count) {
-    qmxdao::throwLayerError(SQLITE_RANGE, L"column index out of range");
-  }
-  // Sized once: growing it later would move the strings the engine points into.
-  if (texts_.empty()) texts_.resize(static_cast<std::size_t>(count) + 1);
-  std::string& text = texts_[static_cast<std::size_t>(param)];
-  qmxdao::toUtf8(value, std::wcslen(value), text);
-  checkBind(
-      sqlite3_bind_text(stmt_, param, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+  qmxdao::bindText(*this, param, value, std::wcslen(value));
 }
+
+namespace qmxdao {
+
+void bindText(CppSQLite3Statement& statement, int param, const wchar_t* text, std::size_t length) {
+  statement.checkStatement();
+  // Sized once, to the parameter count plus one: growing it later would move the strings the
+  // engine points into.
+  std::vector<std::string>& texts = statement.texts_;
+  if (texts.empty()) {
+    texts.resize(static_cast<std::size_t>(sqlite3_bind_parameter_count(statement.stmt_)) + 1);
+  }
+  if (param < 1 || static_cast<std::size_t>(param) >= texts.size()) {
+    throwLayerError(SQLITE_RANGE, L"column index out of range");
+  }
+  std::string& utf8 = texts[static_cast<std::size_t>(param)];
+  toUtf8UpToNul(text, length, utf8);
+  statement.checkBind(sqlite3_bind_text(statement.stmt_, param, utf8.data(),
+                                        static_cast<int>(utf8.size()), SQLITE_STATIC));
+}
+
+}  // namespace qmxdao
 
 void CppSQLite3Statement::bindNull(int param) {
   checkStatement();
@@ -77,9 +90,10 @@ void CppSQLite3Statement::bindNull(int param) {
 
 int CppSQLite3Statement::execDML() {
   checkStatement();
+  stepped_ = true;
   int rc = sqlite3_step(stmt_);
   if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    sqlite3_reset(stmt_);
+    reset();
     qmxdao::throwEngineError(db_, rc);
   }
   return sqlite3_changes(db_);
@@ -87,10 +101,11 @@ int CppSQLite3Statement::execDML() {
 
 CppSQLite3Query CppSQLite3Statement::execQuery() {
   checkStatement();
-  sqlite3_reset(stmt_);
+  if (stepped_) sqlite3_reset(stmt_);  // a run left unfinished starts over
+  stepped_ = true;
   int rc = sqlite3_step(stmt_);
   if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    sqlite3_reset(stmt_);
+    reset();
     qmxdao::throwEngineError(db_, rc);
   }
   return CppSQLite3Query(db_, stmt_, rc == SQLITE_DONE, false);
@@ -99,10 +114,12 @@ CppSQLite3Query CppSQLite3Statement::execQuery() {
 void CppSQLite3Statement::reset() {
   checkStatement();
   sqlite3_reset(stmt_);
+  stepped_ = false;
 }
 
 void CppSQLite3Statement::finalize() {
   if (stmt_ != nullptr) sqlite3_finalize(stmt_);
   stmt_ = nullptr;
   texts_.clear();
+  stepped_ = false;
 }

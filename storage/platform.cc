@@ -259,12 +259,15 @@ bool formatWide(std::wstring& out, const wchar_t* format, va_list args) {
 }
 
 std::wstring localTimeText(const wchar_t* format) {
-  std::time_t now = std::time(nullptr);
+  return localTimeText(format, std::time(nullptr));
+}
+
+std::wstring localTimeText(const wchar_t* format, std::time_t when) {
   std::tm local{};
 #ifdef _WIN32
-  localtime_s(&local, &now);
+  localtime_s(&local, &when);
 #else
-  localtime_r(&now, &local);
+  localtime_r(&when, &local);
 #endif
   wchar_t buffer[64] = {0};
   std::size_t length = std::wcsftime(buffer, 64, format, &local);

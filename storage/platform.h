@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -32,8 +33,9 @@ bool formatWide(std::wstring& out, const wchar_t* format, va_list args);
 // The format text in the conventions of this platform's C library.
 std::wstring nativeFormat(const wchar_t* format);
 
-// The local time formatted with wcsftime.
+// The local time formatted with wcsftime: now, or at the given calendar time.
 std::wstring localTimeText(const wchar_t* format);
+std::wstring localTimeText(const wchar_t* format, std::time_t when);
 
 // One line to the debugger output (syslog at debug priority on POSIX).
 void debugOutput(const std::wstring& text);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <type_traits>
 
 namespace qmxdao {
 namespace {
@@ -42,15 +43,25 @@ void appendWide(std::wstring& out, char32_t c) {
   out.push_back(static_cast<wchar_t>(c));
 }
 
-}  // namespace
-
-void toUtf8(const wchar_t* text, std::size_t length, std::string& out) {
+// Encodes length units of text, or those before its first NUL when stopAtNul.
+void encode(const wchar_t* text, std::size_t length, std::string& out, bool stopAtNul) {
   out.clear();
   if (text == nullptr) return;
-  out.reserve(length);
-  const wchar_t* it = text;
+  // Plain ASCII, the common case, narrows unit by unit; the rest is encoded from the first
+  // other unit on.
+  out.resize(length);
+  char* ascii = out.data();
+  std::size_t done = 0;
+  while (done != length) {
+    auto unit = static_cast<std::make_unsigned_t<wchar_t>>(text[done]);
+    if (unit >= 0x80 || (unit == 0 && stopAtNul)) break;
+    ascii[done++] = static_cast<char>(unit);
+  }
+  out.resize(done);
+  const wchar_t* it = text + done;
   const wchar_t* end = text + length;
   while (it != end) {
+    if (stopAtNul && *it == 0) return;
     char32_t c = nextCodePoint(it, end);
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
@@ -58,6 +69,16 @@ void toUtf8(const wchar_t* text, std::size_t length, std::string& out) {
       utf8::unchecked::append(static_cast<std::uint32_t>(c), std::back_inserter(out));
     }
   }
+}
+
+}  // namespace
+
+void toUtf8(const wchar_t* text, std::size_t length, std::string& out) {
+  encode(text, length, out, false);
+}
+
+void toUtf8UpToNul(const wchar_t* text, std::size_t length, std::string& out) {
+  encode(text, length, out, true);
 }
 
 std::string toUtf8(const wchar_t* text, std::size_t length) {

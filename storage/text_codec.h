@@ -12,6 +12,9 @@ std::string toUtf8(const wchar_t* text, std::size_t length);
 std::string toUtf8(const std::wstring& text);
 // The same into out, reusing its memory.
 void toUtf8(const wchar_t* text, std::size_t length, std::string& out);
+// The same for the units before the first NUL within length: what the text gives when read as
+// NUL-terminated, without measuring it first.
+void toUtf8UpToNul(const wchar_t* text, std::size_t length, std::string& out);
 std::wstring fromUtf8(const char* text, std::size_t length);
 std::wstring fromUtf8(const std::string& text);
 // The same into out, reusing its memory.

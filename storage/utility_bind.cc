@@ -21,7 +21,11 @@ void bindColumnValue(CppSQLite3Statement& statement, int position, const std::ws
       statement.bind(position, toDouble(text));
       break;
     case QMXDataDomain::type_text:
-      statement.bind(position, text.empty() ? nullptr : text.c_str());  // "" stores NULL
+      if (text.empty()) {
+        statement.bindNull(position);  // "" stores NULL
+      } else {
+        bindText(statement, position, text.data(), text.size());
+      }
       break;
     default:
       break;  // codes without a rule leave the parameter unbound

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "qmxdao/storage/Utility.h"
+#include "storage/now_text.h"
 #include "storage/platform.h"
 #include "storage/text_numbers.h"
 
@@ -90,7 +91,7 @@ bool Utility::BuildCountSql(const wchar_t* tableName, const wchar_t* condition, 
   return true;
 }
 
-std::wstring Utility::GetNowTime() { return qmxdao::platform::localTimeText(L"%Y-%m-%d %H:%M:%S"); }
+std::wstring Utility::GetNowTime() { return qmxdao::platform::localTimeText(qmxdao::kNowFormat); }
 
 std::wstring& Utility::Trim(std::wstring& text) {
   std::size_t first = text.find_first_not_of(kBlanks);

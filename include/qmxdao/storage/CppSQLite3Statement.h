@@ -3,6 +3,7 @@
 // (released by finalize or the destructor) and can be moved but not copied.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,13 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class CppSQLite3Statement;
+
+namespace qmxdao {
+// Binds what bind(param, text) binds, given the text's length (a std::wstring's size): the text
+// up to its first NUL, without measuring it first. The library's own binds use it.
+void bindText(CppSQLite3Statement& statement, int param, const wchar_t* text, std::size_t length);
+}  // namespace qmxdao
 
 class QMX_EXPORT CppSQLite3Statement {
  public:
@@ -39,6 +47,7 @@ class QMX_EXPORT CppSQLite3Statement {
 
  private:
   friend class CppSQLite3DB;
+  friend void qmxdao::bindText(CppSQLite3Statement&, int, const wchar_t*, std::size_t);
   CppSQLite3Statement(sqlite3* db, sqlite3_stmt* stmt);
 
   void checkStatement() const;
@@ -48,5 +57,8 @@ class QMX_EXPORT CppSQLite3Statement {
   sqlite3_stmt* stmt_ = nullptr;
   // The UTF-8 of each bound text, read by the engine in place until the parameter is bound
   // again: a batch rebinding the same statement then allocates nothing per record.
+  // Sized on the first text bind to the parameter count plus one, so the count is asked once.
   std::vector<std::string> texts_;
+  // Stepped since the last reset: a query run resets first only then.
+  bool stepped_ = false;
 };
