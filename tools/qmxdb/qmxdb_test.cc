@@ -72,19 +72,19 @@ TEST_F(QmxdbTest, SqlAndVersionReadTheChosenFile) {
 
   RunResult rows = run("sql \"select 'a' as x, 'bcd' as name union all select 'efgh', 'i'\"");
   ASSERT_EQ(rows.status, 0) << rows.err;
-  // Columns in name order, padded to the widest cell.
+  // Columns in the query's order, padded to the widest cell.
   EXPECT_EQ(rows.out,
-            "name | x\n"
+            "x    | name\n"
             "-----+-----\n"
-            "bcd  | a\n"
-            "i    | efgh\n"
+            "a    | bcd\n"
+            "efgh | i\n"
             "(2 rows)\n");
 
   RunResult sale = run("sql --sale \"select name from sqlite_master where name='SALE_ORDER'\"");
   ASSERT_EQ(sale.status, 0) << sale.err;
-  EXPECT_NE(sale.out.find("SALE_ORDER\n(1 rows)"), std::string::npos) << sale.out;
+  EXPECT_NE(sale.out.find("SALE_ORDER\n(1 row)"), std::string::npos) << sale.out;
   EXPECT_EQ(run("sql \"select name from sqlite_master where name='SALE_ORDER'\"").out,
-            "(0 rows)\n");
+            "name\n----\n(0 rows)\n");
 
   RunResult version = run("version --sale");
   ASSERT_EQ(version.status, 0) << version.err;

@@ -11,6 +11,10 @@
 
 struct sqlite3;
 
+namespace qmxdao {
+class OnlineBackup;
+}
+
 class QMX_EXPORT CppSQLite3DB {
  public:
   CppSQLite3DB();
@@ -44,6 +48,7 @@ class QMX_EXPORT CppSQLite3DB {
   static void DBShutdown();
 
  private:
+  friend class qmxdao::OnlineBackup;
   void checkOpen() const;
 
   sqlite3* db_ = nullptr;
