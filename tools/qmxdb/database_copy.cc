@@ -61,6 +61,9 @@ RowCounts backupDatabaseFile(const std::wstring& source, const std::wstring& tar
   try {
     auto from = qmxdao::openConnection(source, qmxdao::kWriteBusyTimeout);
     auto to = qmxdao::openConnection(partial, qmxdao::kWriteBusyTimeout);
+    // The new file has nothing to roll back to: a failed copy is removed, so it needs no
+    // journal. The copy is still synced to disk once, when it commits.
+    to->execQuery(L"PRAGMA journal_mode=OFF;").finalize();
     qmxdao::BackupOptions options;
     options.busyTimeout = qmxdao::kWriteBusyTimeout;
     qmxdao::OnlineBackup::copy(*from, *to, options, progress,
