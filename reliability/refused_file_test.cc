@@ -28,7 +28,7 @@ using qmxdao::test::expectEngineError;
 using qmxdao::test::readFileBytes;
 using qmxdao::test::TempShop;
 
-const std::wstring kNotADatabase = L"file is encrypted or is not a database";
+const std::wstring kNotADatabase = L"file is not a database";
 
 // Every operation of the customer class, and the application's own SQL, on a file the key does
 // not open: each fails at the open, and the file keeps every byte.

@@ -3,7 +3,7 @@
 # missing. Runs as root (or through sudo when it is there); does nothing when all are installed.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libsqlcipher-dev sqlcipher libssl-dev libutfcpp-dev
+packages=(cmake g++ make pkg-config sqlcipher libssl-dev libutfcpp-dev
   libcsv-dev libcli11-dev nlohmann-json3-dev libgtest-dev libbenchmark-dev clang-format)
 
 missing=()
@@ -12,6 +12,8 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
+# The pinned SQLCipher source comes from the npm registry (scripts/fetch-sqlcipher.sh).
+if ! command -v npm >/dev/null; then missing+=(npm); fi
 
 if ((${#missing[@]} > 0)); then
   echo "installing: ${missing[*]}"

@@ -10,7 +10,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${FUZZ_SECONDS:-60}
 build=build-fuzz
 
-packages=(cmake make pkg-config clang libclang-rt-14-dev libsqlcipher-dev libssl-dev libutfcpp-dev
+packages=(cmake make pkg-config clang libclang-rt-14-dev libssl-dev libutfcpp-dev
   libcsv-dev)
 missing=()
 for package in "${packages[@]}"; do
@@ -18,6 +18,8 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
+# The pinned SQLCipher source comes from the npm registry (scripts/fetch-sqlcipher.sh).
+if ! command -v npm >/dev/null; then missing+=(npm); fi
 if ((${#missing[@]} > 0)); then
   echo "installing: ${missing[*]}"
   as_root=()

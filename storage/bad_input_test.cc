@@ -95,7 +95,7 @@ TEST(BadInput, FileThatIsNoDatabaseIsLeftAsItWas) {
   writeFileBytes(shop.mainFile(), garbage);
   writeFileBytes(shop.saleFile(), garbage.substr(0, 100));
 
-  const std::wstring notADatabase = L"file is encrypted or is not a database";
+  const std::wstring notADatabase = L"file is not a database";
   for (const auto type : {DBNAME_MAIN, DBNAME_SALE}) {
     expectEngineError([&] { Utility::SearchBySQL(L"select * from sqlite_master", type); }, 26,
                       notADatabase);

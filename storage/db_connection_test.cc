@@ -100,7 +100,7 @@ TEST(DBConnection, FileTheKeyDoesNotOpenFailsTheConstructor) {
     plain.execDML(L"create table T (V integer)");
     plain.close();
   }
-  expectEngineError([] { DBConnection connection; }, 26, L"file is encrypted or is not a database");
+  expectEngineError([] { DBConnection connection; }, 26, L"file is not a database");
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ constexpr const wchar_t* kKey = L"KRD1987";
 constexpr int kError = 1;
 constexpr int kRange = 25;
 constexpr int kNotADatabase = 26;
-const std::wstring kNotADatabaseText = L"file is encrypted or is not a database";
+const std::wstring kNotADatabaseText = L"file is not a database";
 
 TEST(Engine, QueryReadsFieldsAndDefaultsForNull) {
   TempShop shop;

@@ -27,7 +27,7 @@ using qmxdao::test::TempShop;
 using Rows = std::vector<std::map<std::wstring, std::wstring>>;
 
 const std::string kShellKey = "PRAGMA key='KRD1987';\n";
-const std::wstring kNotADatabase = L"file is encrypted or is not a database";
+const std::wstring kNotADatabase = L"file is not a database";
 
 // What the shell prints for "select ID, NAME from T order by ID", or its error text.
 std::string shellRows(const std::filesystem::path& file, const std::string& keyLine) {

@@ -23,7 +23,7 @@ class QMX_EXPORT CppSQLite3DB {
   ~CppSQLite3DB();
 
   // Opens the file at path (creating it when it does not exist) and checks that the key opens
-  // it, so that a wrong key fails here with "file is encrypted or is not a database". A file that
+  // it, so that a wrong key fails here with "file is not a database". A file that
   // another connection is committing to is checked by the first statement instead, which waits
   // for it within the busy timeout.
   void open(const wchar_t* path, const wchar_t* key);
