@@ -87,9 +87,15 @@ TEST_F(FileCareTest, CheckFindsEveryKindOfDamageAndPassesSoundFiles) {
   RunResult damaged = checkPlanted(flipped);
   EXPECT_EQ(damaged.status, 1) << damaged.out;
   EXPECT_NE(damaged.out.find("NOT SOUND"), std::string::npos) << damaged.out;
+  // The page HMACs find it without reading a row.
+  EXPECT_NE(damaged.out.find("HMAC verification failed for page " +
+                             std::to_string(sound.size() / kPage / 2 + 1)),
+            std::string::npos)
+      << damaged.out;
 
   RunResult truncated = checkPlanted(sound.substr(0, sound.size() / 2 + 300));
   EXPECT_EQ(truncated.status, 1) << truncated.out;
+  EXPECT_NE(truncated.out.find("invalid size of 300 bytes"), std::string::npos) << truncated.out;
 
   writeFile(mainFile(), sound);
   execOn(mainFile(), L"DROP INDEX IDX_ITEM_UPC_ORG;");

@@ -1,6 +1,5 @@
 #include "tools/qmxdb/file_check.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -9,6 +8,7 @@
 #include "qmxdao/storage/CppSQLite3DB.h"
 #include "qmxdao/storage/CppSQLite3Exception.h"
 #include "storage/connection.h"
+#include "storage/page_hmac_check.h"
 #include "tools/qmxdb/schema_shape.h"
 #include "tools/qmxdb/table_printer.h"
 #include "tools/qmxdb/utf8_text.h"
@@ -30,7 +30,9 @@ std::string joined(const std::vector<std::string>& items) {
 // Why a file that exists does not open with the key: a plain SQLite file starts with the
 // engine's own header text, an encrypted one with its salt.
 std::string whyItDoesNotOpen(const std::filesystem::path& file, const CppSQLite3Exception& e) {
-  if (e.errorCode() != kNotADatabase) return "does not open: " + toUtf8(e.errorMessage());
+  if (e.errorCode() != kNotADatabase) {
+    return "the key fits, but the schema cannot be read: " + toUtf8(e.errorMessage());
+  }
   char header[16] = {};
   std::ifstream(file, std::ios::binary).read(header, sizeof header);
   if (std::string(header, sizeof header) == std::string("SQLite format 3", 16)) {
@@ -59,18 +61,17 @@ CheckLine integrity(CppSQLite3DB& db) {
   return {"integrity", false, detail};
 }
 
-// SQLCipher checks every page's HMAC from version 4 on; earlier engines ignore the pragma.
-CheckLine pageHmacs(CppSQLite3DB& db) {
-  std::vector<std::string> version = firstColumn(db, L"PRAGMA cipher_version;");
-  if (version.empty() || std::atoi(version[0].c_str()) < 4) {
-    return {"page HMACs", true,
-            "not checked: the engine (SQLCipher " + (version.empty() ? "?" : version[0]) +
-                ") cannot check them apart"};
+// SQLCipher checks every page's HMAC from version 4 on, without reading the schema or a row.
+CheckLine pageHmacs(const std::wstring& path) {
+  const qmxdao::PageHmacCheck hmacs = qmxdao::checkPageHmacs(path, qmxdao::kDatabaseKey);
+  if (!hmacs.available) {
+    return {
+        "page HMACs", true,
+        "not checked: the engine (SQLCipher " + hmacs.engineVersion + ") cannot check them apart"};
   }
-  std::vector<std::string> problems = firstColumn(db, L"PRAGMA cipher_integrity_check;");
-  if (problems.empty()) return {"page HMACs", true, "ok"};
+  if (hmacs.failures.empty()) return {"page HMACs", true, "ok"};
   return {"page HMACs", false,
-          std::to_string(problems.size()) + " page(s) fail: " + problems.front()};
+          std::to_string(hmacs.failures.size()) + " failure(s): " + hmacs.failures.front()};
 }
 
 void addSchemaLines(CppSQLite3DB& db, const char* schemaSql, FileCheck& check) {
@@ -131,11 +132,14 @@ FileCheck checkDatabaseFile(const std::wstring& path, const char* schemaSql) {
     firstColumn(*db, L"select count(*) from sqlite_master;");  // a busy file's key is checked here
   } catch (const CppSQLite3Exception& e) {
     check.lines.push_back({"opens with the key", false, whyItDoesNotOpen(file, e)});
+    // The key fits but the schema cannot be read: the pages can still be checked one by one.
+    if (e.errorCode() != kNotADatabase)
+      step(check, "page HMACs", [&] { check.lines.push_back(pageHmacs(path)); });
     return check;
   }
   check.lines.push_back({"opens with the key", true, "ok"});
   step(check, "integrity", [&] { check.lines.push_back(integrity(*db)); });
-  step(check, "page HMACs", [&] { check.lines.push_back(pageHmacs(*db)); });
+  step(check, "page HMACs", [&] { check.lines.push_back(pageHmacs(path)); });
   step(check, "schema", [&] { addSchemaLines(*db, schemaSql, check); });
   db->close();
   return check;
