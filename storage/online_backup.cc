@@ -66,7 +66,9 @@ class BackupRun {
   }
 
   void beginSnapshot() {
-    const int rc = sqlite3_exec(source_, "BEGIN;", nullptr, nullptr, nullptr);
+    // The read makes the transaction take the source's read lock now, not at the first step.
+    const int rc = sqlite3_exec(source_, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr,
+                                nullptr, nullptr);
     if (rc != SQLITE_OK) throwEngineError(source_, rc);
     inSnapshot_ = true;
   }
