@@ -88,6 +88,7 @@ void restoreDatabaseFile(const std::wstring& copy, const std::wstring& live, int
   const fs::path livePath = filePath(live);
   const fs::path incoming = filePath(live + L".restore");
   const fs::path kept = filePath(live + L".before-restore");
+  fs::create_directories(livePath.parent_path());
   fs::copy_file(filePath(copy), incoming, fs::copy_options::overwrite_existing);
 
   try {
