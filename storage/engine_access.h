@@ -4,6 +4,8 @@
 
 #include "qmxdao/storage/CppSQLite3DB.h"
 
+struct sqlite3;
+
 namespace qmxdao {
 
 class EngineAccess {
@@ -14,6 +16,9 @@ class EngineAccess {
   // Whether a transaction is open on the connection. After some failures (an I/O error, a full
   // disk) the engine rolls the whole transaction back by itself.
   static bool inTransaction(const CppSQLite3DB& db);
+  // The engine's own handle of an open connection, for the storage layer's helpers (the online
+  // backup); null when the object is not open.
+  static sqlite3* handle(const CppSQLite3DB& db) { return db.db_; }
 };
 
 }  // namespace qmxdao

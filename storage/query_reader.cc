@@ -7,6 +7,23 @@
 
 namespace qmxdao {
 
+FieldKind QueryReader::kind(const CppSQLite3Query& query, int field) {
+  query.checkField(field);
+  query.checkRow();
+  switch (sqlite3_column_type(query.stmt_, field)) {
+    case SQLITE_INTEGER:
+      return FieldKind::kInteger;
+    case SQLITE_FLOAT:
+      return FieldKind::kReal;
+    case SQLITE_BLOB:
+      return FieldKind::kBlob;
+    case SQLITE_NULL:
+      return FieldKind::kNull;
+    default:
+      return FieldKind::kText;
+  }
+}
+
 void QueryReader::text(CppSQLite3Query& query, int field, std::wstring& out) {
   query.checkField(field);
   query.checkRow();

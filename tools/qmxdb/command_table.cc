@@ -25,14 +25,35 @@ const std::vector<Command>& commandTable() {
        declareImport},
       {"export", "write a table's rows or a query's rows as CSV, JSON or a table",
        "A table's rows come in its column order, a page at a time in rowid order; a query's\n"
-       "columns come in name order. NULL and the empty text are both written empty. The CSV\n"
-       "reads back with \"qmxdb import\".",
+       "columns in the query's order. Reals are written with every digit they need to read\n"
+       "back exactly. In CSV, NULL and the empty text are both written empty; the CSV reads\n"
+       "back with \"qmxdb import\". In JSON, integers and reals are numbers, NULL is null.",
        declareExport},
       {"count", "count the rows of a table", "", declareCount},
       {"schema", "print a table's CREATE statement", "", declareSchema},
       {"rekey", "encrypt a plain database file with the database key",
        "A file that opens with the database key already is left as it is.", declareRekey},
       {"version", "print the schema version of the file", "", declareVersion},
+      {"check", "check that the files are sound: key, integrity, page HMACs, schema",
+       "For each file (or the one --main or --sale names): opens it with the database key,\n"
+       "runs the engine's integrity check and, where the engine has it, the page HMAC check,\n"
+       "and compares its tables, columns and natural-key indexes with this installation's.\n"
+       "Exit status 0 only when every file is sound.",
+       declareCheck},
+      {"backup", "copy both files into DIR while the application may be using them",
+       "Uses the engine's online backup, so the copies hold whole committed transactions\n"
+       "even while other programs write. Each copy is reopened and its row counts compared\n"
+       "with the file's. An existing copy in DIR is replaced only with --force.",
+       declareBackup},
+      {"restore", "put the copies in DIR back in place of the files",
+       "Checks the copies first (as \"check\" does) and changes nothing when one is not\n"
+       "sound. Waits for a program that is using a file (--wait), then replaces it in one\n"
+       "step, keeping the replaced file as QMX.db.before-restore or SALE.db.before-restore.",
+       declareRestore},
+      {"upgrade", "add the natural-key indexes that files of an older installation lack",
+       "Touches no rows and records nothing else; says what it added, and nothing to do when\n"
+       "the files are up to date. Missing tables or columns are reported (exit status 1).",
+       declareUpgrade},
   };
   return table;
 }

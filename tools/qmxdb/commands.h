@@ -42,5 +42,9 @@ CommandRun declareCount(CLI::App& command);
 CommandRun declareSchema(CLI::App& command);
 CommandRun declareRekey(CLI::App& command);
 CommandRun declareVersion(CLI::App& command);
+CommandRun declareCheck(CLI::App& command);
+CommandRun declareBackup(CLI::App& command);
+CommandRun declareRestore(CLI::App& command);
+CommandRun declareUpgrade(CLI::App& command);
 
 }  // namespace qmxdb

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "qmxdao/storage/Utility.h"
 
@@ -14,6 +15,18 @@ namespace qmxdb {
 
 // Declares the "--sale" flag on a command.
 void addSaleFlag(CLI::App& command, bool& sale);
+
+// One of the two files: its type, its name in the db folder and its installation schema.
+struct ShopFile {
+  QMXDAO::enDBNameType type;
+  const char* name;  // "QMX.db"
+  const char* schemaSql;
+};
+
+// Declares "--main" and "--sale" on a command that works on both files unless one is named.
+void addOneFileFlags(CLI::App& command, bool& main, bool& sale);
+// Both files, or the one that "--main" or "--sale" names.
+std::vector<ShopFile> chosenFiles(bool main, bool sale);
 
 inline QMXDAO::enDBNameType chosenFile(bool sale) {
   return sale ? QMXDAO::DBNAME_SALE : QMXDAO::DBNAME_MAIN;

@@ -72,19 +72,19 @@ TEST_F(QmxdbTest, SqlAndVersionReadTheChosenFile) {
 
   RunResult rows = run("sql \"select 'a' as x, 'bcd' as name union all select 'efgh', 'i'\"");
   ASSERT_EQ(rows.status, 0) << rows.err;
-  // Columns in name order, padded to the widest cell.
+  // Columns in the query's order, padded to the widest cell.
   EXPECT_EQ(rows.out,
-            "name | x\n"
+            "x    | name\n"
             "-----+-----\n"
-            "bcd  | a\n"
-            "i    | efgh\n"
+            "a    | bcd\n"
+            "efgh | i\n"
             "(2 rows)\n");
 
   RunResult sale = run("sql --sale \"select name from sqlite_master where name='SALE_ORDER'\"");
   ASSERT_EQ(sale.status, 0) << sale.err;
-  EXPECT_NE(sale.out.find("SALE_ORDER\n(1 rows)"), std::string::npos) << sale.out;
+  EXPECT_NE(sale.out.find("SALE_ORDER\n(1 row)"), std::string::npos) << sale.out;
   EXPECT_EQ(run("sql \"select name from sqlite_master where name='SALE_ORDER'\"").out,
-            "(0 rows)\n");
+            "name\n----\n(0 rows)\n");
 
   RunResult version = run("version --sale");
   ASSERT_EQ(version.status, 0) << version.err;
@@ -108,8 +108,7 @@ TEST_F(QmxdbTest, FilesTheKeyDoesNotOpenFailWithTheEngineMessage) {
            "rekey", "demo"}) {
     RunResult result = run(args);
     EXPECT_EQ(result.status, 1) << args;
-    EXPECT_NE(result.err.find("error 26: file is not a database"),
-              std::string::npos)
+    EXPECT_NE(result.err.find("error 26: file is not a database"), std::string::npos)
         << args << ": " << result.err;
   }
   // Nothing wrote through the other key: the file still holds no customer.
@@ -141,7 +140,12 @@ TEST_F(QmxdbTest, BadUsageExitsTwoAndMissingFilesAreNotCreated) {
                                               "count ITEM --sale",
                                               "schema",
                                               "rekey extra",
-                                              "demo extra"};
+                                              "demo extra",
+                                              "check --main --sale",
+                                              "backup",
+                                              "restore",
+                                              "restore x --wait -1",
+                                              "upgrade extra"};
   for (const std::string& args : badUsages) {
     RunResult result = run(args);
     EXPECT_EQ(result.status, 2) << args;
@@ -162,8 +166,8 @@ TEST_F(QmxdbTest, BadUsageExitsTwoAndMissingFilesAreNotCreated) {
 TEST_F(QmxdbTest, HelpGoesToStandardOutputWithStatusZero) {
   RunResult all = run("--help");
   EXPECT_EQ(all.status, 0);
-  for (const char* command :
-       {"init", "demo", "sql", "import", "export", "count", "schema", "rekey", "version"}) {
+  for (const char* command : {"init", "demo", "sql", "import", "export", "count", "schema", "rekey",
+                              "version", "check", "backup", "restore", "upgrade"}) {
     EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
     RunResult one = run(std::string(command) + " --help");
     EXPECT_EQ(one.status, 0) << command;

@@ -3,10 +3,10 @@
 #include <iostream>
 #include <memory>
 
-#include "qmxdao/storage/Utility.h"
+#include "storage/connection.h"
 #include "tools/qmxdb/commands.h"
 #include "tools/qmxdb/database_choice.h"
-#include "tools/qmxdb/table_printer.h"
+#include "tools/qmxdb/row_writers.h"
 #include "tools/qmxdb/utf8_text.h"
 
 namespace qmxdb {
@@ -22,12 +22,14 @@ struct SqlArguments {
 CommandRun declareSql(CLI::App& command) {
   auto args = std::make_shared<SqlArguments>();
   addSaleFlag(command, args->sale);
-  command.add_option("SQL", args->sql, "the statement; its rows are printed in column-name order")
+  command.add_option("SQL", args->sql, "the statement; its columns are printed in its own order")
       ->required();
   return [args] {
     const QMXDAO::enDBNameType file = chosenFile(args->sale);
     existingDatabaseFile(file);
-    printTable(std::cout, QMXDAO::Utility::SearchBySQL(fromUtf8(args->sql), file));
+    auto db = qmxdao::openConnection(file, qmxdao::kReadBusyTimeout);
+    writeQueryRows(*db, fromUtf8(args->sql), *newRowWriter("table", std::cout));
+    db->close();
     return 0;
   };
 }

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "tools/qmxdb/utf8_text.h"
-
 namespace qmxdb {
 namespace {
 
@@ -28,7 +26,7 @@ void printLine(std::ostream& out, const std::vector<std::string>& cells,
 }  // namespace
 
 void printTable(std::ostream& out, const std::vector<std::string>& header,
-                const std::vector<std::vector<std::string>>& lines) {
+                const std::vector<std::vector<std::string>>& lines, bool countRows) {
   if (!header.empty()) {
     std::vector<std::size_t> widths;
     for (const std::string& name : header) widths.push_back(displayWidth(name));
@@ -46,24 +44,7 @@ void printTable(std::ostream& out, const std::vector<std::string>& header,
     out << '\n';
     for (const auto& cells : lines) printLine(out, cells, widths);
   }
-  out << "(" << lines.size() << " rows)\n";
-}
-
-void printTable(std::ostream& out, const std::vector<ResultRow>& rows) {
-  std::vector<std::string> header;
-  if (!rows.empty()) {
-    for (const auto& column : rows.front()) header.push_back(toUtf8(column.first));
-  }
-  std::vector<std::vector<std::string>> lines;
-  for (const ResultRow& row : rows) {
-    std::vector<std::string> cells;
-    for (const auto& column : rows.front()) {
-      auto field = row.find(column.first);
-      cells.push_back(field == row.end() ? std::string() : toUtf8(field->second));
-    }
-    lines.push_back(cells);
-  }
-  printTable(out, header, lines);
+  if (countRows) out << "(" << lines.size() << (lines.size() == 1 ? " row)\n" : " rows)\n");
 }
 
 }  // namespace qmxdb

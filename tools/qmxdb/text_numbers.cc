@@ -1,6 +1,7 @@
 #include "tools/qmxdb/text_numbers.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace qmxdb {
@@ -25,6 +26,15 @@ bool parseWholeDouble(const std::string& text, double& value) {
   const char* end = text.data() + text.size();
   auto result = std::from_chars(skipPlus(text), end, value);
   return result.ec == std::errc() && result.ptr == end;
+}
+
+std::string realText(double value) {
+  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+  char text[64];
+  auto written = std::to_chars(text, text + sizeof text, value);
+  std::string out(text, written.ptr);
+  if (out.find_first_of(".en") == std::string::npos) out += ".0";
+  return out;
 }
 
 }  // namespace qmxdb
