@@ -17,8 +17,11 @@ class EngineAccess {
   // disk) the engine rolls the whole transaction back by itself.
   static bool inTransaction(const CppSQLite3DB& db);
   // The engine's own handle of an open connection, for the storage layer's helpers (the online
-  // backup); null when the object is not open.
-  static sqlite3* handle(const CppSQLite3DB& db) { return db.db_; }
+  // backup); an object that is not open fails as every other call on it does.
+  static sqlite3* handle(const CppSQLite3DB& db) {
+    db.checkOpen();
+    return db.db_;
+  }
 };
 
 }  // namespace qmxdao

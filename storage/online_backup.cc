@@ -95,8 +95,6 @@ class BackupRun {
 
 void OnlineBackup::copy(CppSQLite3DB& source, CppSQLite3DB& target, const BackupOptions& options,
                         const Progress& progress, const AtSnapshot& atSnapshot) {
-  source.checkOpen();
-  target.checkOpen();
   BackupRun run(EngineAccess::handle(source), EngineAccess::handle(target), options);
   auto report = [&] {
     if (progress) progress(run.copied(), run.total());

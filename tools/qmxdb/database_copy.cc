@@ -60,7 +60,11 @@ RowCounts backupDatabaseFile(const std::wstring& source, const std::wstring& tar
   RowCounts expected;
   try {
     auto from = qmxdao::openConnection(source, qmxdao::kWriteBusyTimeout);
-    auto to = qmxdao::openConnection(partial, qmxdao::kWriteBusyTimeout);
+    // The copy is a new file: the engine object's own open creates it (library calls open
+    // existing files only).
+    auto to = std::make_shared<CppSQLite3DB>();
+    to->open(partial.c_str(), qmxdao::kDatabaseKey);
+    to->setBusyTimeout(qmxdao::kWriteBusyTimeout);
     // The new file has nothing to roll back to: a failed copy is removed, so it needs no
     // journal. The copy is still synced to disk once, when it commits.
     to->execQuery(L"PRAGMA journal_mode=OFF;").finalize();
