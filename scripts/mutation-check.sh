@@ -80,13 +80,21 @@ fi
 mutated="" saved=$(mktemp)
 restore() { if [[ -n $mutated ]]; then cat "$saved" >"$mutated"; mutated=""; fi; }
 trap 'restore; rm -f "$saved"' EXIT
-trap 'echo "interrupted: sources restored" >&2; exit 130' INT TERM HUP
+# The test run goes in the background (timeout gives it a process group of its own, which a
+# Ctrl-C does not reach), so that an interruption ends it at once.
+tests_pid=""
+trap '[[ -n $tests_pid ]] && kill -TERM "$tests_pid" 2>/dev/null; echo "interrupted: sources restored" >&2; exit 130' INT TERM HUP
 
 build() { nice -n 10 cmake --build "$BUILD" --target qmxdao_tests -j2 >"$BUILD/mutation-build.log" 2>&1; }
 # Stops at the first failing test; a test that hangs is ended by the time limit.
 run_tests() {
-  (cd "$BUILD/testing" && nice -n 10 timeout -k 10 "$limit" "$TESTS" --gtest_fail_fast \
-    --gtest_brief=1 >../mutation-test.log 2>&1)
+  (cd "$BUILD/testing" && exec nice -n 10 timeout -k 10 "$limit" "$TESTS" --gtest_fail_fast \
+    --gtest_brief=1 >../mutation-test.log 2>&1) &
+  tests_pid=$!
+  wait "$tests_pid"
+  local status=$?
+  tests_pid=""
+  return $status
 }
 
 if [[ ! -f $BUILD/CMakeCache.txt ]]; then
