@@ -250,7 +250,7 @@ check_tool_and_shell() {
     echo "insert into CUSTOMER (ID, ORG, CUSTOMER_NAME) values (41, 'shell', 'Wang Fang');"
   } | sqlcipher -batch -bail "$made/db/QMX.db" >/dev/null
   check "qmxdb.exe reads a file the shell wrote" test "$(win "$made/qmxdb.exe" export --query \
-    "select ID, CUSTOMER_NAME from CUSTOMER where ORG='shell'" | tail -n 1)" = "Wang Fang,41"
+    "select ID, CUSTOMER_NAME from CUSTOMER where ORG='shell'" | tail -n 1)" = "41,Wang Fang"
 }
 
 # The installed tree: the DLL, its import library, the tool, the headers and the CMake package;

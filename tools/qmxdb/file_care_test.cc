@@ -3,8 +3,10 @@
 // its rows, a damaged copy or a busy file changes nothing, and upgrade adds the missing indexes
 // without touching a row.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -45,8 +47,8 @@ void execOn(const fs::path& file, const wchar_t* sql) {
   db.close();
 }
 
-// Every row of ITEM, in ID order, as one text.
-std::string itemRows(const fs::path& file) {
+// Every row of ITEM, in ID order, as one text (for the backup test, which Windows skips).
+[[maybe_unused]] std::string itemRows(const fs::path& file) {
   return firstField(file,
                     L"select count(*) || ':' || group_concat(ID || '/' || UPC || '/' || "
                     L"SALE_PRICE, ';') from (select * from ITEM order by ID)");
@@ -119,6 +121,9 @@ TEST_F(FileCareTest, CheckFindsEveryKindOfDamageAndPassesSoundFiles) {
 }
 
 TEST_F(FileCareTest, BackupWhileAnotherProcessSavesRestoresExactlyItsRows) {
+#ifdef _WIN32
+  GTEST_SKIP() << "forks the writing process and runs the tool through a POSIX shell";
+#else
   ASSERT_EQ(run("init").status, 0);
   const std::string batch = file("batch.csv", itemsCsv(1, 2000));
   ASSERT_EQ(run("import ITEM " + batch).status, 0);
@@ -181,6 +186,7 @@ TEST_F(FileCareTest, BackupWhileAnotherProcessSavesRestoresExactlyItsRows) {
   EXPECT_NE(refused.out.find("Nothing was restored."), std::string::npos) << refused.out;
   EXPECT_EQ(readFile(mainFile()), mainBytes);
   EXPECT_EQ(readFile(saleFile()), saleBytes);
+#endif
 }
 
 TEST_F(FileCareTest, UpgradeAddsTheMissingIndexesWithoutTouchingARow) {
