@@ -32,18 +32,18 @@ std::wstring decodeLeniently(const char* text) {
   return out;
 }
 
-// Formats one conversion spec with its star values and argument.
+// Formats one conversion directive with its star values and argument.
 template <typename... Values>
-void piece(std::FILE* stream, const std::wstring& spec, Values... values) {
-  std::fwprintf(stream, spec.c_str(), values...);
+void piece(std::FILE* stream, const std::wstring& directive, Values... values) {
+  std::fwprintf(stream, directive.c_str(), values...);
 }
 
 template <typename Value>
-void withStars(std::FILE* stream, const std::wstring& spec, const int* stars, int starCount,
+void withStars(std::FILE* stream, const std::wstring& directive, const int* stars, int starCount,
                Value value) {
-  if (starCount == 0) piece(stream, spec, value);
-  if (starCount == 1) piece(stream, spec, stars[0], value);
-  if (starCount == 2) piece(stream, spec, stars[0], stars[1], value);
+  if (starCount == 0) piece(stream, directive, value);
+  if (starCount == 1) piece(stream, directive, stars[0], value);
+  if (starCount == 2) piece(stream, directive, stars[0], stars[1], value);
 }
 
 }  // namespace
@@ -64,20 +64,20 @@ bool formatLeniently(std::wstring& out, const wchar_t* format, va_list args) {
       p += 2;
       continue;
     }
-    std::wstring spec(1, *p++);
+    std::wstring directive(1, *p++);
     int stars[2] = {0, 0};
     int starCount = 0;
-    while (*p != L'\0' && std::wcschr(L"-+ #0'", *p) != nullptr) spec.push_back(*p++);
+    while (*p != L'\0' && std::wcschr(L"-+ #0'", *p) != nullptr) directive.push_back(*p++);
     auto number = [&] {
       if (*p == L'*') {
         stars[starCount++] = va_arg(args, int);
-        spec.push_back(*p++);
+        directive.push_back(*p++);
       }
-      while (*p >= L'0' && *p <= L'9') spec.push_back(*p++);
+      while (*p >= L'0' && *p <= L'9') directive.push_back(*p++);
     };
     number();
     if (*p == L'.') {
-      spec.push_back(*p++);
+      directive.push_back(*p++);
       number();
     }
     std::wstring length;
@@ -85,50 +85,50 @@ bool formatLeniently(std::wstring& out, const wchar_t* format, va_list args) {
     wchar_t conversion = *p;
     if (conversion == L'\0') break;
     ++p;
-    spec += length;
-    spec.push_back(conversion);
+    directive += length;
+    directive.push_back(conversion);
     bool isLong = length == L"l";
     bool isLongLong = length == L"ll" || length == L"q" || length == L"j";
     if (std::wcschr(L"di", conversion) != nullptr) {
       if (isLongLong)
-        withStars(stream, spec, stars, starCount, va_arg(args, long long));
+        withStars(stream, directive, stars, starCount, va_arg(args, long long));
       else if (isLong)
-        withStars(stream, spec, stars, starCount, va_arg(args, long));
+        withStars(stream, directive, stars, starCount, va_arg(args, long));
       else if (length == L"z" || length == L"t")
-        withStars(stream, spec, stars, starCount, va_arg(args, ssize_t));
+        withStars(stream, directive, stars, starCount, va_arg(args, ssize_t));
       else
-        withStars(stream, spec, stars, starCount, va_arg(args, int));
+        withStars(stream, directive, stars, starCount, va_arg(args, int));
     } else if (std::wcschr(L"ouxX", conversion) != nullptr) {
       if (isLongLong)
-        withStars(stream, spec, stars, starCount, va_arg(args, unsigned long long));
+        withStars(stream, directive, stars, starCount, va_arg(args, unsigned long long));
       else if (isLong)
-        withStars(stream, spec, stars, starCount, va_arg(args, unsigned long));
+        withStars(stream, directive, stars, starCount, va_arg(args, unsigned long));
       else if (length == L"z" || length == L"t")
-        withStars(stream, spec, stars, starCount, va_arg(args, std::size_t));
+        withStars(stream, directive, stars, starCount, va_arg(args, std::size_t));
       else
-        withStars(stream, spec, stars, starCount, va_arg(args, unsigned));
+        withStars(stream, directive, stars, starCount, va_arg(args, unsigned));
     } else if (std::wcschr(L"eEfFgGaA", conversion) != nullptr) {
       if (length == L"L")
-        withStars(stream, spec, stars, starCount, va_arg(args, long double));
+        withStars(stream, directive, stars, starCount, va_arg(args, long double));
       else
-        withStars(stream, spec, stars, starCount, va_arg(args, double));
+        withStars(stream, directive, stars, starCount, va_arg(args, double));
     } else if (conversion == L'c') {
       if (isLong)
-        withStars(stream, spec, stars, starCount, va_arg(args, wint_t));
+        withStars(stream, directive, stars, starCount, va_arg(args, wint_t));
       else
-        withStars(stream, spec, stars, starCount, va_arg(args, int));
+        withStars(stream, directive, stars, starCount, va_arg(args, int));
     } else if (conversion == L's' && isLong) {
-      withStars(stream, spec, stars, starCount, va_arg(args, const wchar_t*));
+      withStars(stream, directive, stars, starCount, va_arg(args, const wchar_t*));
     } else if (conversion == L's') {
       std::wstring wide = decodeLeniently(va_arg(args, const char*));
-      spec.insert(spec.size() - 1, L"l");
-      withStars(stream, spec, stars, starCount, wide.c_str());
+      directive.insert(directive.size() - 1, L"l");
+      withStars(stream, directive, stars, starCount, wide.c_str());
     } else if (conversion == L'p') {
-      withStars(stream, spec, stars, starCount, va_arg(args, void*));
+      withStars(stream, directive, stars, starCount, va_arg(args, void*));
     } else if (conversion == L'n') {
       (void)va_arg(args, void*);  // writes nothing back
     } else {
-      std::fputws(spec.c_str(), stream);  // not a conversion: kept as text
+      std::fputws(directive.c_str(), stream);  // not a conversion: kept as text
     }
   }
   std::fclose(stream);
