@@ -15,13 +15,15 @@
 #                  it counts as caught
 #   --list         print the entries and exit
 #   --skip-baseline  do not first check that the unchanged sources pass
+#   --filter PATTERN run only the tests that match this GoogleTest filter (e.g. 'Customer*'), to
+#                  see whether those tests alone catch an entry
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 LIST=scripts/mutations.txt
 BUILD=${QMXDAO_MUTATION_BUILD:-build-mutation}
 TESTS=$(realpath -m "$BUILD")/testing/qmxdao_tests
 
-sample=0 min=-1 report_only=0 limit=300 list_only=0 baseline=1 picked=()
+sample=0 min=-1 report_only=0 limit=300 list_only=0 baseline=1 filter='*' picked=()
 while (($#)); do
   case $1 in
     --sample) sample=$2; shift ;;
@@ -30,6 +32,7 @@ while (($#)); do
     --timeout) limit=$2; shift ;;
     --list) list_only=1 ;;
     --skip-baseline) baseline=0 ;;
+    --filter) filter=$2; shift ;;
     [0-9]*-[0-9]*) for ((n = ${1%-*}; n <= ${1#*-}; n++)); do picked+=("$n"); done ;;
     [0-9]*) picked+=("$1") ;;
     *) echo "usage: see the head of $0" >&2; exit 2 ;;
@@ -89,7 +92,7 @@ build() { nice -n 10 cmake --build "$BUILD" --target qmxdao_tests -j2 >"$BUILD/m
 # Stops at the first failing test; a test that hangs is ended by the time limit.
 run_tests() {
   (cd "$BUILD/testing" && exec nice -n 10 timeout -k 10 "$limit" "$TESTS" --gtest_fail_fast \
-    --gtest_brief=1 >../mutation-test.log 2>&1) &
+    --gtest_filter="$filter" --gtest_brief=1 >../mutation-test.log 2>&1) &
   tests_pid=$!
   wait "$tests_pid"
   local status=$?
