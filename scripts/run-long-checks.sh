@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The checks that take longer than a newcomer should wait for, run by CI after
 # scripts/run-tests.sh: the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows build and its tests under wine, and each fuzz target for
-# a minute from its committed seed corpus. Fails on the first failure.
+# UndefinedBehaviorSanitizer, the Windows build and its tests under wine, each fuzz target for
+# a minute from its committed seed corpus, and a sample of the mutation check (six faults spread
+# over scripts/mutations.txt, each rebuilt incrementally in build/ from the quick check). Fails
+# on the first failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -14,3 +16,4 @@ ctest --test-dir build-asan --output-on-failure -j2
 
 bash scripts/run-windows-tests.sh
 FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash scripts/run-fuzz.sh
+QMXDAO_MUTATION_BUILD=build bash scripts/mutation-check.sh --skip-baseline --sample "${MUTATION_SAMPLE:-6}"
