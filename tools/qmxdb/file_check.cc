@@ -38,7 +38,6 @@ std::string whyItDoesNotOpen(const std::filesystem::path& file, const CppSQLite3
   if (std::string(header, sizeof header) == std::string("SQLite format 3", 16)) {
     return "a plain SQLite file, not encrypted with the database key (\"qmxdb rekey\")";
   }
-  if (std::filesystem::file_size(file) == 0) return "an empty file";
   return "does not open with the database key: another key, or not a database file";
 }
 
@@ -124,6 +123,11 @@ FileCheck checkDatabaseFile(const std::wstring& path, const char* schemaSql) {
   const std::filesystem::path file = filePath(path);
   if (!std::filesystem::is_regular_file(file)) {
     check.lines.push_back({"opens with the key", false, "no such file"});
+    return check;
+  }
+  // The engine opens a file of no bytes as a new, empty database: say what it is instead.
+  if (std::filesystem::file_size(file) == 0) {
+    check.lines.push_back({"opens with the key", false, "an empty file"});
     return check;
   }
   std::shared_ptr<CppSQLite3DB> db;
