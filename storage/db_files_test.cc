@@ -1,5 +1,7 @@
-// Where the database files lie: the host executable's folder (real, and redirected for tests),
-// the file of each type, and the read-only attribute that GetDBName clears on the way.
+// The database files on disk: where they lie (under the host executable's folder, real or
+// redirected for tests), the read-only attribute that GetDBName clears on the way, and the key as
+// the stock sqlcipher shell knows it: files move both ways with "PRAGMA key='KRD1987';" only, and
+// ResetDBKey turns a plain file into a keyed one (leaving a keyed one, or another key's, alone).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,48 +10,31 @@
 
 #include "qmxdao/storage/Utility.h"
 #include "storage/platform.h"
+#include "testing/expect_engine_error.h"
+#include "testing/file_bytes.h"
 #include "testing/host_system.h"
+#include "testing/sqlcipher_shell.h"
 #include "testing/temp_shop.h"
 
 namespace {
 
-using QMXDAO::DBNAME_DEFAULT;
-using QMXDAO::DBNAME_MAIN;
-using QMXDAO::DBNAME_SALE;
-using QMXDAO::enDBNameType;
-using QMXDAO::Utility;
+using namespace QMXDAO;
+using qmxdao::test::readFileBytes;
 using qmxdao::test::TempShop;
-
-// A path under a folder, in the system's own separators ("db/QMX.db" or "db\\QMX.db").
-std::wstring under(std::wstring folder, const std::wstring& relative) {
-  for (wchar_t c : relative) folder.push_back(c == L'/' ? qmxdao::platform::folderSeparator() : c);
-  return folder;
-}
-
-unsigned modeOf(const std::filesystem::path& path) {
-  struct stat status {};
-  EXPECT_EQ(stat(path.string().c_str(), &status), 0) << path;
-  return status.st_mode & 07777;
-}
-
-TEST(UtilityGetCurrWorkingDir, RealLookupGivesTheExecutablesFolder) {
-  qmxdao::platform::setHostFolderForTesting(L"");
-  const std::wstring folder = under(qmxdao::test::executablePath().parent_path().wstring(), L"/");
-  EXPECT_EQ(Utility::GetCurrWorkingDir(), folder);
-  EXPECT_EQ(Utility::GetDBName(DBNAME_SALE), under(folder, L"db/SALE.db"));
-}
+using KeyInterop = qmxdao::test::ShellTest;
 
 TEST(UtilityGetDBName, FileOfEachTypeUnderTheHostFolder) {
+  const wchar_t separator = qmxdao::platform::folderSeparator();
+  qmxdao::platform::setHostFolderForTesting(L"");
+  EXPECT_EQ(Utility::GetCurrWorkingDir(),
+            qmxdao::test::executablePath().parent_path().wstring() + separator);
   TempShop shop(TempShop::Layout::kNoDbFolder);
-  const std::wstring host = under(shop.folder().wstring(), L"/");
-  EXPECT_EQ(Utility::GetCurrWorkingDir(), host);
-  EXPECT_EQ(Utility::GetDBName(DBNAME_DEFAULT), under(host, L"db/QMX.db"));
-  EXPECT_EQ(Utility::GetDBName(DBNAME_MAIN), under(host, L"db/QMX.db"));
-  EXPECT_EQ(Utility::GetDBName(DBNAME_SALE), under(host, L"db/SALE.db"));
-  EXPECT_EQ(Utility::GetDBName(static_cast<enDBNameType>(3)), under(host, L"db/"));
-  EXPECT_EQ(Utility::GetDBName(static_cast<enDBNameType>(-1)), under(host, L"db/"));
-  // A missing file or folder is no error and is not created.
-  EXPECT_FALSE(std::filesystem::exists(shop.dbFolder()));
+  EXPECT_EQ(Utility::GetCurrWorkingDir(), shop.folder().wstring() + separator);
+  const std::wstring db = shop.folder().wstring() + separator + L"db" + separator;
+  EXPECT_EQ(Utility::GetDBName(DBNAME_DEFAULT), db + L"QMX.db");
+  EXPECT_EQ(Utility::GetDBName(DBNAME_MAIN), db + L"QMX.db");
+  EXPECT_EQ(Utility::GetDBName(DBNAME_SALE), db + L"SALE.db");
+  EXPECT_FALSE(std::filesystem::exists(shop.dbFolder())) << "a missing folder is not created";
 }
 
 TEST(UtilityGetDBName, ReadOnlyFileBecomesWritableKeepingItsOtherBits) {
@@ -57,30 +42,75 @@ TEST(UtilityGetDBName, ReadOnlyFileBecomesWritableKeepingItsOtherBits) {
     GTEST_SKIP() << "POSIX mode bits; the read-only attribute has a test of its own on Windows";
   }
   TempShop shop;
-  Utility::execDML(L"create table T (V text)", DBNAME_MAIN);
-  Utility::execDML(L"create table T (V text)", DBNAME_SALE);
-
+  auto modeOf = [](const std::filesystem::path& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(path.string().c_str(), &status), 0) << path;
+    return static_cast<unsigned>(status.st_mode & 07777);
+  };
   ASSERT_EQ(chmod(shop.mainFile().string().c_str(), 0454), 0);
   Utility::GetDBName(DBNAME_MAIN);
   EXPECT_EQ(modeOf(shop.mainFile()), 0654u);
-
-  ASSERT_EQ(chmod(shop.mainFile().string().c_str(), 0444), 0);
-  Utility::GetDBName(DBNAME_DEFAULT);
-  EXPECT_EQ(modeOf(shop.mainFile()), 0644u);
-
-  ASSERT_EQ(chmod(shop.saleFile().string().c_str(), 0400), 0);
-  Utility::GetDBName(DBNAME_SALE);
-  EXPECT_EQ(modeOf(shop.saleFile()), 0600u);
-
-  // A writable file keeps its mode exactly.
-  ASSERT_EQ(chmod(shop.saleFile().string().c_str(), 0751), 0);
-  Utility::GetDBName(DBNAME_SALE);
-  EXPECT_EQ(modeOf(shop.saleFile()), 0751u);
-
   // Every operation goes through GetDBName, so it writes to a file installed read-only.
-  ASSERT_EQ(chmod(shop.mainFile().string().c_str(), 0444), 0);
-  EXPECT_EQ(Utility::execDML(L"insert into T values ('x')", DBNAME_MAIN), 1);
-  EXPECT_EQ(modeOf(shop.mainFile()), 0644u);
+  ASSERT_EQ(chmod(shop.saleFile().string().c_str(), 0444), 0);
+  Utility::execDML(L"create table T (V text)", DBNAME_SALE);
+  EXPECT_EQ(modeOf(shop.saleFile()), 0644u);
+}
+
+const std::string kShellKey = "PRAGMA key='KRD1987';\n";
+const std::string kSelect = "select ID, NAME from T order by ID;\n";
+const std::string kCreate =
+    "create table T (ID integer primary key, NAME text);\n"
+    "create index T_NAME on T (NAME);\ninsert into T values ";
+
+// What the shell prints for a script, or its error text.
+std::string shell(const std::filesystem::path& file, const std::string& script) {
+  const auto result = qmxdao::test::runSqlcipherShell(file, script);
+  return result.exitCode == 0 ? result.output : "error: " + result.errors;
+}
+
+// The rows of T as the library reads them, in the shell's layout.
+std::wstring libraryRows(enDBNameType type) {
+  const wchar_t* sql = L"select group_concat(ID || '|' || NAME || char(10), '') R from T";
+  return Utility::SearchBySQL(sql, type).at(0)[L"R"];
+}
+
+TEST_F(KeyInterop, KeyedFilesMoveBothWaysBetweenTheLibraryAndTheShell) {
+  TempShop shop;  // empty files: the first write makes a keyed database
+  Utility::execDML(L"create table T (ID integer primary key, NAME text)", DBNAME_MAIN);
+  Utility::execDML(L"insert into T values (1, 'caf\u00e9')", DBNAME_MAIN);  // with the cached key
+  EXPECT_EQ(shell(shop.mainFile(), kShellKey + kSelect), "1|caf\xc3\xa9\n");
+  EXPECT_NE(shell(shop.mainFile(), kSelect).find("file is encrypted"), std::string::npos);
+
+  ASSERT_EQ(shell(shop.saleFile(), kShellKey + kCreate + "(1, 'tea'), (2, 'caf\xc3\xa9');\n"), "");
+  EXPECT_EQ(libraryRows(DBNAME_SALE), L"1|tea\n2|caf\u00e9\n");
+  // A new file on the same path has a new salt: the key derived for the old one must not serve.
+  std::filesystem::remove(shop.saleFile());
+  ASSERT_EQ(shell(shop.saleFile(), kShellKey + kCreate + "(7, 'new');\n"), "");
+  Utility::execDML(L"insert into T values (8, 'library')", DBNAME_SALE);
+  EXPECT_EQ(shell(shop.saleFile(), kShellKey + kSelect), "7|new\n8|library\n");
+}
+
+TEST_F(KeyInterop, ResetDBKeyKeysAPlainFileOnceAndRefusesAnotherKey) {
+  TempShop shop;
+  ASSERT_EQ(shell(shop.saleFile(),
+                  "PRAGMA user_version = 7;\n" + kCreate + "(1, 'tea'), (2, 'caf\xc3\xa9');\n"),
+            "");
+  Utility::ResetDBKey(L"", L"", DBNAME_SALE);
+  const std::string keyed = readFileBytes(shop.saleFile());
+  // A second call, with other texts, finds the file keyed already and leaves it as it is.
+  Utility::ResetDBKey(L"KRD1987", L"anything", DBNAME_SALE);
+  EXPECT_TRUE(readFileBytes(shop.saleFile()) == keyed);
+  EXPECT_EQ(shell(shop.saleFile(), kShellKey + kSelect), "1|tea\n2|caf\xc3\xa9\n");
+  EXPECT_NE(shell(shop.saleFile(), kSelect).find("file is encrypted"), std::string::npos);
+  // The library opens it, and the index and the schema version came along.
+  EXPECT_EQ(Utility::GetCreateIndexByTableName(L"T", DBNAME_SALE).size(), 1u);
+  EXPECT_EQ(Utility::SearchBySQL(L"PRAGMA user_version", DBNAME_SALE)[0][L"user_version"], L"7");
+
+  ASSERT_EQ(shell(shop.mainFile(), "PRAGMA key='other';\n" + kCreate + "(1, 'tea');\n"), "");
+  const std::string before = readFileBytes(shop.mainFile());
+  qmxdao::test::expectEngineError([] { Utility::ResetDBKey(L"", L"", DBNAME_MAIN); }, 26,
+                                  L"file is not a database");
+  EXPECT_TRUE(readFileBytes(shop.mainFile()) == before);
 }
 
 }  // namespace
