@@ -1,5 +1,4 @@
-// What the fault tests share: batches of customers recognisable after a crash, the engine's own
-// check of a file, and reads that say whether they failed (CppSQLite3Exception) or gave rows.
+// What the fault tests share: batches of customers, the engine's check of a file, guarded reads.
 #pragma once
 
 #include <map>
@@ -28,8 +27,7 @@ inline std::vector<QMXDataDomain::___CUSTOMER> customerBatch(long long batch, in
 
 using Rows = std::vector<std::map<std::wstring, std::wstring>>;
 
-// The rows of a query, or the engine's exception it ended with.
-struct ReadOutcome {
+struct ReadOutcome {  // the rows of a query, or the engine's exception it ended with
   std::optional<Rows> rows;
   std::optional<CppSQLite3Exception> error;
 };

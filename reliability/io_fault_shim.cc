@@ -1,13 +1,11 @@
-// The fault tests' preloaded file layer (LD_PRELOAD). It counts the calls by kind (0 read, 1 write,
-// 2 sync, 3 unlink) made on the files of the folder QMXDAO_SHIM_DIR (ending with '/'). The saves
-// never truncate a file there.
-// Call number QMXDAO_FAULT_AT of kind QMXDAO_FAULT_KIND fails with errno QMXDAO_FAULT_ERRNO (a
-// short transfer is no fault: the engine asks again for the rest). Power cuts: each sync of a file
-// copies it to the folder QMXDAO_CUT_SHADOW as "ino-N" (its inode number), each sync of the folder
-// lists its entries in "entries" there ("name ino-N"): the shadow holds what a power cut leaves. An
-// unlinked file moves into the shadow, so that no new file takes its inode number. After sync
-// number QMXDAO_CUT_AT the process ends. qmxdao_shim_disarm() ends faults and shadow, and writes
-// the counts to QMXDAO_SHIM_COUNTS. The process calls from one thread.
+// The fault tests' preloaded file layer (LD_PRELOAD). It counts by kind (0 read, 1 write, 2 sync,
+// 3 unlink; the saves truncate nothing) the calls on the folder QMXDAO_SHIM_DIR and its files; call
+// number QMXDAO_FAULT_AT of kind QMXDAO_FAULT_KIND fails with errno QMXDAO_FAULT_ERRNO (a short
+// transfer is no fault: the engine asks for the rest). Power cuts: each sync of a file copies it to
+// the folder QMXDAO_CUT_SHADOW as "ino-N" (by inode number), each sync of the folder lists its
+// entries in "entries" there ("name ino-N"); an unlinked file moves there, so that no new file
+// takes its inode number. After sync number QMXDAO_CUT_AT the process ends. The process calls
+// qmxdao_shim_disarm(countsFile) from one thread.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
@@ -15,6 +13,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,11 +42,11 @@ long number(const char* name) {
 
 // The folder itself or a file in it.
 bool isWatched(const char* path) {
-  return watchedLength > 0 && strncmp(path, watched, watchedLength - 1) == 0 &&
-         (path[watchedLength - 1] == '/' || path[watchedLength - 1] == '\0');
+  return watchedLength > 0 && strncmp(path, watched, watchedLength) == 0 &&
+         (path[watchedLength] == '/' || path[watchedLength] == '\0');
 }
 
-// A file of the folder, or the folder, open as fd (a file unlinked since counts too).
+// The folder or one of its files open as fd (one unlinked since counts too).
 bool watchedFd(int fd) {
   char link[64];
   char path[1400] = "";
@@ -62,21 +61,12 @@ bool fails(Kind kind, bool onWatched) {
   return true;
 }
 
-// A file of the shadow folder; the text lasts until the next call.
-const char* inShadow(const char* prefix, unsigned long number) {
-  static char path[1400];
-  snprintf(path, sizeof path, "%s/%s%lu", shadow, prefix, number);
-  return path;
-}
-
 void recordContents(int fd, const struct stat& info) {
-  REAL(pread64);
-  int out = open(inShadow("ino-", info.st_ino), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  char buffer[65536];
-  ssize_t got = 0;
-  for (off64_t at = 0; (got = real_pread64(fd, buffer, sizeof buffer, at)) > 0; at += got) {
-    if (write(out, buffer, static_cast<size_t>(got)) != got) break;
-  }
+  char path[1400];
+  snprintf(path, sizeof path, "%s/ino-%lu", shadow, static_cast<unsigned long>(info.st_ino));
+  int out = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  off_t from = 0;
+  if (out >= 0) sendfile(out, fd, &from, static_cast<size_t>(info.st_size));
   close(out);
 }
 
@@ -88,7 +78,7 @@ void recordEntries(bool contents) {
   FILE* out = fopen(path, "w");
   for (dirent* entry; dir != nullptr && out != nullptr && (entry = readdir(dir)) != nullptr;) {
     struct stat info;
-    snprintf(path, sizeof path, "%s%s", watched, entry->d_name);
+    snprintf(path, sizeof path, "%s/%s", watched, entry->d_name);
     if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) continue;
     fprintf(out, "%s ino-%lu\n", entry->d_name, static_cast<unsigned long>(info.st_ino));
     int fd = contents ? open(path, O_RDONLY) : -1;
@@ -115,11 +105,10 @@ __attribute__((constructor)) void configure() {
 
 extern "C" {
 
-void qmxdao_shim_disarm() {
+void qmxdao_shim_disarm(const char* countsFile) {
   faultAt = 0;
   shadow = nullptr;
-  const char* file = getenv("QMXDAO_SHIM_COUNTS");
-  if (FILE* out = file != nullptr ? fopen(file, "w") : nullptr) {
+  if (FILE* out = fopen(countsFile, "w")) {
     for (long count : counts) fprintf(out, "%ld ", count);
     fclose(out);
   }
@@ -141,8 +130,7 @@ int fsync(int fd) {
   int rc = real_fsync(fd);
   struct stat info;
   if (rc != 0 || shadow == nullptr || !watchedFd(fd) || fstat(fd, &info) != 0) return rc;
-  if (S_ISDIR(info.st_mode)) recordEntries(false);
-  if (!S_ISDIR(info.st_mode)) recordContents(fd, info);
+  S_ISDIR(info.st_mode) ? recordEntries(false) : recordContents(fd, info);
   if (++syncs == cutAt) _exit(0);
   return rc;
 }
@@ -151,7 +139,9 @@ int unlink(const char* path) {
   REAL(unlink);
   if (fails(kUnlink, isWatched(path))) return -1;
   if (shadow == nullptr || !isWatched(path)) return real_unlink(path);
-  return rename(path, inShadow("grave-", ++graves));
+  char grave[1400];
+  snprintf(grave, sizeof grave, "%s/grave-%lu", shadow, ++graves);
+  return rename(path, grave);
 }
 
 }  // extern "C"
