@@ -1,6 +1,4 @@
-// What the fault tests share: batches of customers that can be recognised after a crash, the
-// engine's own check of a file, and reads that say whether they failed the way the library
-// promises (CppSQLite3Exception) or gave an answer.
+// What the fault tests share: batches of customers, the engine's check of a file, guarded reads.
 #pragma once
 
 #include <map>
@@ -14,38 +12,33 @@
 
 namespace qmxdao::test {
 
-// A batch of new customers: every record carries the batch number in EXT1 and one ORG that no
-// other batch uses, so that the rows of a batch can be counted whatever else the file holds.
+// New customers carrying the batch number in EXT1 and an ORG of their own batch.
 inline std::vector<QMXDataDomain::___CUSTOMER> customerBatch(long long batch, int size,
                                                              const std::wstring& filler = L"") {
   std::vector<QMXDataDomain::___CUSTOMER> records(static_cast<std::size_t>(size));
-  for (int i = 0; i < size; ++i) {
-    auto& record = records[static_cast<std::size_t>(i)];
-    record.ORG = L"org-" + std::to_wstring(batch);
-    record.EXT1 = std::to_wstring(batch);
-    record.CUSTOMER_NAME = L"customer " + std::to_wstring(i);
-    record.EXT3 = filler;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    records[i].ORG = L"org-" + std::to_wstring(batch);
+    records[i].EXT1 = std::to_wstring(batch);
+    records[i].CUSTOMER_NAME = L"customer " + std::to_wstring(i);
+    records[i].EXT3 = filler;
   }
   return records;
 }
 
 using Rows = std::vector<std::map<std::wstring, std::wstring>>;
 
-// The rows of a query, or the exception it ended with. Any other exception escapes to the test.
-struct ReadOutcome {
+struct ReadOutcome {  // the rows of a query, or the engine's exception it ended with
   std::optional<Rows> rows;
   std::optional<CppSQLite3Exception> error;
 };
 
 inline ReadOutcome tryRead(const std::wstring& sql,
                            QMXDAO::enDBNameType type = QMXDAO::DBNAME_MAIN) {
-  ReadOutcome outcome;
   try {
-    outcome.rows = QMXDAO::Utility::SearchBySQL(sql, type);
+    return {QMXDAO::Utility::SearchBySQL(sql, type), std::nullopt};
   } catch (const CppSQLite3Exception& e) {
-    outcome.error = e;
+    return {std::nullopt, e};
   }
-  return outcome;
 }
 
 // "ok" for a sound file; otherwise the engine's findings, one per line.
