@@ -1,6 +1,5 @@
-// CustomerDAOImpl on real keyed files: all-or-nothing on an engine error, its batch save (ORG and
-// ID as key, its own IDs, the merge that keeps SUBMIT, tolerated lookup failures), and writers on
-// one file at once.
+// CustomerDAOImpl on real keyed files: all-or-nothing writes, its batch save (ORG and ID as key,
+// its own IDs, the SUBMIT-keeping merge, tolerated failed lookups), and writers at once.
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -35,7 +34,6 @@ ___CUSTOMER customer(const std::wstring& org, long long id = 0, const std::wstri
   return c;
 }
 
-// The stored rows as "ID ORG" texts, in ID order.
 Lines rows() {
   Lines rows;
   for (const ___CUSTOMER& c : CustomerDAOImpl().findBySQL(L"select * from CUSTOMER order by ID"))
@@ -122,20 +120,24 @@ TEST(CustomerSave, NumbersStampsAndMergesKeepingSubmitAndSkipsFailedLookupsWithA
                                    L"* from CUSTOMER where   ORG=? and ID=? \n"));
 }
 
-// A save waits within its busy timeout from its opening on (the key check there reads the file).
-TEST(CustomerConcurrency, ASaveWaitsForAFileAnotherConnectionHolds) {
+TEST(CustomerConcurrency, ASaveWaitsForALockAnotherConnectionHolds) {
   TempShop shop(TempShop::Layout::kInstalled);
-  CppSQLite3DB holder;
-  holder.open(shop.mainFile().wstring().c_str(), L"KRD1987");
-  holder.execDML(L"begin exclusive transaction;");
-  std::thread release([&holder] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    holder.execDML(L"commit transaction;");
-  });
   CustomerDAOImpl dao;
-  EXPECT_NO_THROW(EXPECT_TRUE(dao.save(std::vector<___CUSTOMER>(1))));
-  release.join();
-  EXPECT_EQ(dao.count(), 1);
+  ASSERT_EQ(dao.count(), 0);  // derives the file's key before the file is held
+  // An exclusive lock holds up even the key check at the opening; a write lock holds up the
+  // save's write transaction, which must ask for it before reading (a read upgraded fails at once).
+  for (const wchar_t* lock : {L"begin exclusive transaction;", L"begin immediate transaction;"}) {
+    CppSQLite3DB holder;
+    holder.open(shop.mainFile().wstring().c_str(), L"KRD1987");
+    holder.execDML(lock);
+    std::thread release([&holder] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      holder.execDML(L"commit transaction;");
+    });
+    EXPECT_NO_THROW(EXPECT_TRUE(dao.save(std::vector<___CUSTOMER>(1)))) << lock;
+    release.join();
+  }
+  EXPECT_EQ(dao.count(), 2);
 }
 
 TEST(CustomerConcurrency, TwoProcessesSavingAtOnceLoseNoRecord) {

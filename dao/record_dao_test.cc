@@ -125,8 +125,7 @@ TEST(ItemSave, WritesEditedChangesToTheLastRowReadKeepsTheRemarkAndModifyOnlyIns
   QMXDAO::ItemDAOImpl dao;
   ASSERT_TRUE(
       dao.add(std::vector<___ITEM>{item(L"690", 1.0f), item(L"690", 2.0f), item(L"690", 3.5f)}));
-  // Equal to the last row read but for the ID, the times or the counters: dropped, and counted
-  // in no line, even beside a new item.
+  // Equal to the last row read but for the ID, times or counters: dropped, counted in no line.
   std::vector<___ITEM> unchanged(5, dao.findById(3));
   unchanged[0].ID = 0;
   unchanged[1].CREATE_TIME = L"2020-01-01 00:00:00";
@@ -174,7 +173,6 @@ TEST(SaleOrderDAO, ReadsKeepEngineFailuresAndFindByIdEndsALinePerRow) {
   EXPECT_EQ(dao.findById(1).ID, 0);
   EXPECT_TRUE(dao.findBySQL(L"select * from SALE_ORDER").empty());
   EXPECT_FALSE(dao.delet(std::vector<long long>{1, 2}));
-  // The batch save does not: it throws.
   expectEngineError([&] { dao.save(keyed<SaleOrderTraits>(L"R1", L"U1")); }, 1, L"no such table");
 }
 
