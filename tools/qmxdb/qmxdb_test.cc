@@ -8,6 +8,7 @@
 #endif
 
 #include <filesystem>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -15,22 +16,76 @@
 #include <vector>
 
 #include "qmxdao/storage/CppSQLite3DB.h"
+#include "testing/file_bytes.h"
+#include "testing/host_system.h"
 #include "tools/qmxdb/csv_reader.h"
 #include "tools/qmxdb/csv_writer.h"
 #include "tools/qmxdb/database_files.h"
 #include "tools/qmxdb/schema_text.h"
-#include "tools/qmxdb/tool_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using qmxdb::test::readFile;
-using qmxdb::test::RunResult;
-using qmxdb::test::writeFile;
-using QmxdbTest = qmxdb::test::ToolTest;
+using qmxdao::test::quotedForShell;
 using Rows = std::vector<std::vector<std::string>>;
 
+std::string readFile(const fs::path& file) { return qmxdao::test::readFileBytes(file); }
+void writeFile(const fs::path& file, const std::string& text) {
+  qmxdao::test::writeFileBytes(file, text);
+}
+
+struct RunResult {
+  int status = -1;
+  std::string out, err;
+};
+
+// The tool works on the db folder beside its executable, so each test runs a copy of it (and, on
+// Windows, of the DLLs beside it) in a fresh folder of its own.
+class QmxdbTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("qmxdb_test_" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder_);
+    tool_ = folder_ / fs::path(QMXDB_BINARY).filename();
+    fs::copy_file(QMXDB_BINARY, tool_);
+#ifdef QMXDAO_DLL
+    for (const auto& entry : fs::directory_iterator(fs::path(QMXDAO_DLL).parent_path())) {
+      if (entry.path().extension() == ".dll")
+        fs::copy_file(entry.path(), folder_ / entry.path().filename());
+    }
+#endif
+    fs::permissions(tool_, fs::perms::owner_exec, fs::perm_options::add);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Runs the copy with arguments already quoted for the command interpreter; its output with
+  // "\n" line ends (Windows' C library writes "\r\n" in text mode).
+  RunResult run(const std::string& args) {
+    const fs::path out = folder_ / "stdout.txt", err = folder_ / "stderr.txt";
+    RunResult result;
+    result.status = qmxdao::test::runCommand(quotedForShell(tool_) + " " + args + " >" +
+                                             quotedForShell(out) + " 2>" + quotedForShell(err));
+    auto text = [](std::string bytes) {
+      if (!qmxdao::test::kOnWindows) return bytes;
+      for (std::size_t at; (at = bytes.find("\r\n")) != std::string::npos;) bytes.erase(at, 1);
+      return bytes;
+    };
+    result.out = text(readFile(out));
+    result.err = text(readFile(err));
+    return result;
+  }
+
+  // A file in the test's folder, written with text; its path quoted for the command interpreter.
+  std::string file(const std::string& name, const std::string& text) {
+    writeFile(folder_ / name, text);
+    return quotedForShell(folder_ / name);
+  }
+  fs::path mainFile() const { return folder_ / "db" / "QMX.db"; }
+  fs::path saleFile() const { return folder_ / "db" / "SALE.db"; }
+
+  fs::path folder_, tool_;
+};
 constexpr std::size_t kPage = 1024;
 
 // The run ended with this status, and its output or error output holds the text.
@@ -84,7 +139,7 @@ TEST(CsvTest, WrittenRowsReadBackToTheSameFields) {
   EXPECT_EQ(csvRows(csvText(rows)), rows);
 }
 
-class ImportExportTest : public qmxdb::test::ToolTest,
+class ImportExportTest : public QmxdbTest,
                          public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ImportExportTest, FileRoundTripsAndASecondImportUpdates) {

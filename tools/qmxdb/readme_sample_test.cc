@@ -5,12 +5,13 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/qmxdb/tool_fixture.h"
+#include "testing/file_bytes.h"
 
 TEST(ReadmeSampleTest, TheReadmeShowsTheConsumerExampleAsItIs) {
   const std::filesystem::path source = QMXDAO_SOURCE_DIR;
-  const std::string readme = qmxdb::test::readFile(source / "README.md");
-  const std::string sample = qmxdb::test::readFile(source / "examples" / "consumer" / "main.cc");
+  const std::string readme = qmxdao::test::readFileBytes(source / "README.md");
+  const std::string sample =
+      qmxdao::test::readFileBytes(source / "examples" / "consumer" / "main.cc");
   const std::size_t start = readme.find("```cpp\n") + 7;
   ASSERT_TRUE(start > 7 && !sample.empty());
   EXPECT_EQ(readme.substr(start, readme.find("```\n", start) - start), sample);
