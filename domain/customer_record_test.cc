@@ -1,25 +1,31 @@
-// The customer record as data: its column values and their texts, the setters and the row
-// reader with their column groups, and the copy rules the batch save relies on.
+// The customer record as data: its column values and their texts, the INSERT and UPDATE texts
+// built from them, the setters and the row reader with their column groups, and the copy that
+// keeps the stored SUBMIT flag. A float column is bound without its text: the double bound must
+// equal bit for bit what "%f" written and read back gives, or stored prices and amounts change.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <cwchar>
+#include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "domain/float_text.h"
+#include "domain/statement_text.h"
 #include "qmxdao/domain/ColumnValueMap.h"
 #include "qmxdao/domain/Customer.h"
 #include "qmxdao/storage/CppSQLite3DB.h"
+#include "storage/text_numbers.h"
 #include "testing/temp_shop.h"
 
 namespace {
 
-using qmxdao::test::TempShop;
 using QMXDataDomain::___CUSTOMER;
-using QMXDataDomain::ColumnValue;
 using QMXDataDomain::ColumnValueMap;
-using QMXDataDomain::type_float;
-using QMXDataDomain::type_int;
-using QMXDataDomain::type_int64;
-using QMXDataDomain::type_text;
+namespace domain = QMXDataDomain;
 
 ColumnValueMap valuesOf(const ___CUSTOMER& customer) {
   ColumnValueMap values;
@@ -27,185 +33,97 @@ ColumnValueMap valuesOf(const ___CUSTOMER& customer) {
   return values;
 }
 
-// A customer with a distinct value in every field.
-___CUSTOMER sample() {
+TEST(CustomerRecord, ColumnValuesRenderEachFieldByItsKind) {
   ___CUSTOMER c;
   c.ID = 9000000000123LL;
-  c.INTEGRAL = 12.5f;
-  c.CREATE_USER = L"clerk";
-  c.CREATE_TIME = L"2015-03-07 09:05:01";
-  c.UPDATE_TIME = L"2015-03-08 10:00:00";
-  c.JAWBONEMONEY = 0.1234567f;
-  c.TEL = L"010-1234";
-  c.CARDNUM = L"card";
-  c.CUSTOMER_NAME = L"\u5f20\u4e09";
-  c.SIMPLE_NAME = L"zs";
-  c.ADDR = L"addr";
-  c.MOBILE = L"138";
-  c.SUBMIT = -5;
-  c.DEL_FLAG = 1;
-  c.ORG = L"shop";
-  c.IDCARD = L"id";
-  c.EXT10 = L"e10";
-  c.EXT9 = L"e9";
-  c.EXT8 = L"e8";
-  c.EXT7 = L"e7";
-  c.EXT6 = L"e6";
-  c.EXT5 = L"e5";
-  c.EXT4 = L"e4";
-  c.EXT3 = L"e3";
-  c.EXT2 = L"e2";
-  c.EXT1 = L"e1";
-  return c;
-}
-
-TEST(CustomerRecord, ColumnValuesRenderEachFieldByItsKind) {
-  ___CUSTOMER c = sample();
-  EXPECT_EQ(c.getTableName(), L"CUSTOMER");
-
-  ColumnValueMap values = valuesOf(c);
-  ASSERT_EQ(values.size(), 26u);
-  EXPECT_EQ(values.at(L"ID"), ColumnValue(L"9000000000123", type_int64));
-  EXPECT_EQ(values.at(L"INTEGRAL"), ColumnValue(L"12.500000", type_float));
-  EXPECT_EQ(values.at(L"JAWBONEMONEY"), ColumnValue(L"0.123457", type_float));
-  EXPECT_EQ(values.at(L"SUBMIT"), ColumnValue(L"-5", type_int));
-  EXPECT_EQ(values.at(L"DEL_FLAG"), ColumnValue(L"1", type_int));
-  EXPECT_EQ(values.at(L"CUSTOMER_NAME"), ColumnValue(L"\u5f20\u4e09", type_text));
-  EXPECT_EQ(values.at(L"CREATE_TIME"), ColumnValue(L"2015-03-07 09:05:01", type_text));
-  // Every other column is a text column holding its field unchanged.
-  const wchar_t* texts[] = {L"CREATE_USER", L"UPDATE_TIME", L"TEL",  L"CARDNUM", L"SIMPLE_NAME",
-                            L"ADDR",        L"MOBILE",      L"ORG",  L"IDCARD",  L"EXT10",
-                            L"EXT9",        L"EXT8",        L"EXT7", L"EXT6",    L"EXT5",
-                            L"EXT4",        L"EXT3",        L"EXT2", L"EXT1"};
-  for (const wchar_t* name : texts) {
-    ASSERT_EQ(values.count(name), 1u) << name;
-    EXPECT_EQ(values.at(name).second, type_text) << name;
-  }
-  EXPECT_EQ(values.at(L"EXT10").first, L"e10");
-  EXPECT_EQ(values.at(L"EXT1").first, L"e1");
-  EXPECT_EQ(values.at(L"MOBILE").first, L"138");
-
   c.INTEGRAL = -3.25f;
-  c.JAWBONEMONEY = 0.0f;
-  c.ID = -7;
-  c.TEL.clear();
-  values = valuesOf(c);
-  EXPECT_EQ(values.at(L"INTEGRAL").first, L"-3.250000");
-  EXPECT_EQ(values.at(L"JAWBONEMONEY").first, L"0.000000");
-  EXPECT_EQ(values.at(L"ID").first, L"-7");
-  EXPECT_EQ(values.at(L"TEL").first, L"");
-
-  ___CUSTOMER large;
-  large.INTEGRAL = 3.0e38f;  // fixed notation, no exponent
-  std::wstring text = valuesOf(large).at(L"INTEGRAL").first;
-  EXPECT_EQ(text.find(L'e'), std::wstring::npos);
-  EXPECT_EQ(text.size(), 39u + 7u);
-}
-
-TEST(CustomerRecord, SecondInsertionOfANameKeepsTheFirst) {
-  ColumnValueMap values;
-  values.emplace(L"ORG", ColumnValue(L"first", type_int));
-  sample().getColumnValues(values);
+  c.JAWBONEMONEY = 0.1234567f;
+  c.SUBMIT = -5;
+  c.EXT1 = L"\u5f20\u4e09";
+  const ColumnValueMap values = valuesOf(c);
   EXPECT_EQ(values.size(), 26u);
-  EXPECT_EQ(values.at(L"ORG"), ColumnValue(L"first", type_int));
-  EXPECT_EQ(values.at(L"TEL").first, L"010-1234");
-}
-
-TEST(CustomerRecord, SettersTakeOnlyTheColumnsOfTheirGroup) {
-  ___CUSTOMER c;
-  c.setTextField(L"ORG", L"shop");
-  c.setTextField(L"EXT10", L"ten");
-  c.setIntField(L"SUBMIT", 3);
-  c.setIntField(L"DEL_FLAG", -1);
-  c.setFloatField(L"INTEGRAL", 0.1);
-  c.setFloatField(L"JAWBONEMONEY", 2.5);
-  EXPECT_EQ(c.ORG, L"shop");
-  EXPECT_EQ(c.EXT10, L"ten");
-  EXPECT_EQ(c.SUBMIT, 3);
-  EXPECT_EQ(c.DEL_FLAG, -1);
-  EXPECT_EQ(c.INTEGRAL, 0.1f);
-  EXPECT_EQ(c.JAWBONEMONEY, 2.5f);
-
-  // Names outside a setter's group, in another case or of no column change nothing.
-  const ColumnValueMap before = valuesOf(c);
-  c.setTextField(L"SUBMIT", L"9");
-  c.setTextField(L"INTEGRAL", L"9");
-  c.setTextField(L"ID", L"9");
-  c.setTextField(L"org", L"other");
-  c.setTextField(L"ORG ", L"other");
-  c.setTextField(L"NOPE", L"x");
-  c.setIntField(L"ID", 9);
-  c.setIntField(L"INTEGRAL", 9);
-  c.setIntField(L"TEL", 9);
-  c.setIntField(L"submit", 9);
-  c.setFloatField(L"SUBMIT", 9.0);
-  c.setFloatField(L"ID", 9.0);
-  c.setFloatField(L"ORG", 9.0);
-  EXPECT_EQ(valuesOf(c), before);
-}
-
-// Reads every column of the current row as the data-access operations do: by the code of a
-// default record's column values, a name the record lacks being read as code 0.
-void readRow(___CUSTOMER& c, CppSQLite3Query& query) {
-  ColumnValueMap types = valuesOf(___CUSTOMER());
-  for (int field = 0; field < query.numFields(); ++field) {
-    auto found = types.emplace(query.fieldName(field), ColumnValue(L"", type_int)).first;
-    c.readField(query, field, found->second.second);
+  std::wstring shown;  // name=text:code
+  for (const wchar_t* name :
+       {L"ORG", L"ID", L"INTEGRAL", L"JAWBONEMONEY", L"SUBMIT", L"DEL_FLAG", L"EXT1", L"EXT10"}) {
+    shown += name + (L"=" + values.at(name).first) + L":" +
+             std::to_wstring(values.at(name).second) + L" ";
   }
+  EXPECT_EQ(shown,
+            L"ORG=:6 ID=9000000000123:3 INTEGRAL=-3.250000:5 JAWBONEMONEY=0.123457:5 "
+            L"SUBMIT=-5:0 DEL_FLAG=0:0 EXT1=\u5f20\u4e09:6 EXT10=:6 ");
+  c.INTEGRAL = 3.0e38f;  // fixed notation, no exponent: 39 digits and six decimals
+  EXPECT_EQ(valuesOf(c).at(L"INTEGRAL").first.size(), 39u + 7u);
 }
 
-TEST(CustomerRecord, ReadFieldFillsTheRecordFromAResultRow) {
-  TempShop shop;
+TEST(StatementText, ExactTextsInTheGivenColumnOrder) {
+  EXPECT_EQ(qmxdao::insertSql(L"T", {L"X", L"Y", L"Z"}), L"INSERT INTO T (X,Y,Z) VALUES (?,?,?);");
+  EXPECT_EQ(qmxdao::insertSql(L"T", {L"ID"}), L"INSERT INTO T (ID) VALUES (?);");
+  // ID, wherever it stands, and only the exact name "ID", goes to the WHERE clause.
+  for (std::vector<const wchar_t*> columns :
+       {std::vector<const wchar_t*>{L"X", L"ID", L"Y"}, {L"ID", L"X", L"Y"}, {L"X", L"Y", L"ID"}}) {
+    EXPECT_EQ(qmxdao::updateSql(L"T", columns), L"UPDATE T  SET X = ? ,Y = ?   WHERE ID = ?;");
+  }
+  EXPECT_EQ(qmxdao::updateSql(L"T", {L"Id", L"ID", L"UID"}),
+            L"UPDATE T  SET Id = ? ,UID = ?   WHERE ID = ?;");
+
+  // A record's INSERT names its columns in the iteration order of its column values.
+  const ___CUSTOMER customer;
+  const ColumnValueMap values = valuesOf(customer);
+  std::wstring names, insert;
+  for (const auto& entry : values) names += (names.empty() ? L"" : L",") + entry.first;
+  customer.buildInsertSql(values, insert);
+  EXPECT_EQ(insert.substr(0, 23 + names.size()), L"INSERT INTO CUSTOMER (" + names + L")");
+  customer.buildUpdateSql(values, insert);
+  EXPECT_EQ(insert.substr(insert.size() - 16), L"   WHERE ID = ?;");
+}
+
+TEST(CustomerRecord, SettersAndTheRowReaderTakeOnlyTheExactNamesOfTheirGroup) {
+  ___CUSTOMER c;
+  c.setTextField(L"EXT1", L"one");
+  c.setIntField(L"SUBMIT", 3);
+  c.setFloatField(L"INTEGRAL", 0.1);
+  ___CUSTOMER expected;
+  expected.EXT1 = L"one";
+  expected.SUBMIT = 3;
+  expected.INTEGRAL = 0.1f;
+  for (const wchar_t* name : {L"SUBMIT", L"INTEGRAL", L"ID", L"org", L"ORG ", L"NOPE", L"EXT"}) {
+    c.setTextField(name, L"9");
+  }
+  for (const wchar_t* name : {L"ID", L"INTEGRAL", L"TEL", L"submit"}) c.setIntField(name, 9);
+  for (const wchar_t* name : {L"SUBMIT", L"ID", L"ORG"}) c.setFloatField(name, 9.0);
+
+  // The reader takes each field of a real result row by the code given for it; a column the row
+  // lacks keeps its value, and so does one read with a code of another group.
+  qmxdao::test::TempShop shop;
   CppSQLite3DB db;
   db.open(shop.mainFile().wstring().c_str(), L"");
-
-  ___CUSTOMER c = sample();
-  c.MOBILE = L"unchanged";
   CppSQLite3Query query = db.execQuery(
-      L"select 9000000000 as ID, 0.1 as INTEGRAL, 7 as SUBMIT, NULL as DEL_FLAG, 'o' as ORG, "
-      L"NULL as TEL, 'x' as EXTRA, 42 as NOTE, 1.5 as JAWBONEMONEY, 'n' as CUSTOMER_NAME");
-  ASSERT_FALSE(query.eof());
-  readRow(c, query);
+      L"select 9000000000 as ID, 0.1 as JAWBONEMONEY, NULL as DEL_FLAG, 'o' as ORG, NULL as TEL, "
+      L"'x' as EXTRA, 5 as IDCARD");
+  c.TEL = L"old";
+  c.DEL_FLAG = 4;
+  const domain::data_type codes[] = {domain::type_int64, domain::type_float, domain::type_int,
+                                     domain::type_text,  domain::type_text,  domain::type_int,
+                                     domain::type_text};
+  for (int field = 0; field < 7; ++field) c.readField(query, field, codes[field]);
+  c.readField(query, 3, domain::type_int);
+  c.readField(query, 0, domain::type_float);
   query.finalize();
-
-  EXPECT_EQ(c.ID, 9000000000LL);
-  EXPECT_EQ(c.INTEGRAL, 0.1f);  // narrowed from the stored double
-  EXPECT_EQ(c.JAWBONEMONEY, 1.5f);
-  EXPECT_EQ(c.SUBMIT, 7);
-  EXPECT_EQ(c.DEL_FLAG, 0);
-  EXPECT_EQ(c.ORG, L"o");
-  EXPECT_EQ(c.TEL, L"");
-  EXPECT_EQ(c.CUSTOMER_NAME, L"n");
-  // Columns the result lacks, and result columns the record lacks, leave the rest alone.
-  ___CUSTOMER expected = sample();
-  expected.MOBILE = L"unchanged";
-  ColumnValueMap got = valuesOf(c);
-  ColumnValueMap want = valuesOf(expected);
-  for (const wchar_t* read : {L"ID", L"INTEGRAL", L"JAWBONEMONEY", L"SUBMIT", L"DEL_FLAG", L"ORG",
-                              L"TEL", L"CUSTOMER_NAME"}) {
-    got.erase(read);
-    want.erase(read);
-  }
-  EXPECT_EQ(got, want);
-
-  // A code that disagrees with the column's setter is ignored.
-  ___CUSTOMER d;
-  CppSQLite3Query other = db.execQuery(L"select 'text' as ORG, 5 as SUBMIT, 8 as ID");
-  d.readField(other, 0, type_int);
-  d.readField(other, 1, type_text);
-  d.readField(other, 2, type_float);
-  d.readField(other, 1, static_cast<QMXDataDomain::data_type>(4));
-  other.finalize();
-  EXPECT_EQ(valuesOf(d), valuesOf(___CUSTOMER()));
+  expected.ID = 9000000000LL;
+  expected.JAWBONEMONEY = 0.1f;  // narrowed from the stored double
+  expected.ORG = L"o";
+  expected.IDCARD = L"5";
+  EXPECT_EQ(valuesOf(c), valuesOf(expected));
 }
 
-TEST(CustomerRecord, CopiesAndTheMergeThatKeepsSubmit) {
-  ___CUSTOMER source = sample();
+TEST(CustomerRecord, CopiesTakeEveryFieldButAssignmentKeepsSubmit) {
+  ___CUSTOMER source;
+  source.ID = 5;
   source.SUBMIT = 1;
-
+  source.EXT10 = L"ten";
   ___CUSTOMER copy(source);
-  EXPECT_EQ(valuesOf(copy), valuesOf(source));
-
+  const ___CUSTOMER moved(std::move(copy));
+  EXPECT_EQ(valuesOf(moved), valuesOf(source));
   ___CUSTOMER stored;
   stored.SUBMIT = 2;
   stored.TEL = L"old";
@@ -213,26 +131,42 @@ TEST(CustomerRecord, CopiesAndTheMergeThatKeepsSubmit) {
   EXPECT_EQ(stored.SUBMIT, 2);
   stored.SUBMIT = source.SUBMIT;
   EXPECT_EQ(valuesOf(stored), valuesOf(source));
+}
 
-  ___CUSTOMER self = sample();
-  ___CUSTOMER& alias = self;
-  self = alias;
-  EXPECT_EQ(valuesOf(self), valuesOf(sample()));
-
-  ___CUSTOMER moved(std::move(copy));
-  EXPECT_EQ(valuesOf(moved), valuesOf(source));
-
-  ___CUSTOMER fresh;
-  EXPECT_EQ(fresh.ID, 0);
-  EXPECT_EQ(fresh.INTEGRAL, 0.0f);
-  EXPECT_EQ(fresh.JAWBONEMONEY, 0.0f);
-  EXPECT_EQ(fresh.SUBMIT, 0);
-  EXPECT_EQ(fresh.DEL_FLAG, 0);
-  for (const auto& entry : valuesOf(fresh)) {
-    if (entry.second.second == type_text) {
-      EXPECT_EQ(entry.second.first, L"") << entry.first;
+TEST(SixDecimals, SameDoubleAsTheValueTextForEveryKindOfFloat) {
+  long long checked = 0, differing = 0;
+  const auto check = [&](float value) {
+    if (!std::isfinite(value)) return;
+    ++checked;
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%f", static_cast<double>(value));
+    const double fast = qmxdao::sixDecimals(value), slow = qmxdao::toDouble(text);
+    if (std::memcmp(&fast, &slow, sizeof fast) != 0 && ++differing <= 5) {
+      ADD_FAILURE() << std::hexfloat << value << ": " << fast << " against " << slow;
+    }
+  };
+  const auto checkBits = [&](std::uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    check(value);
+  };
+  // Every exponent and sign, with the mantissas at its boundaries and those with few significant
+  // bits (values halfway between two six-decimal texts, such as 1/128, are among them).
+  for (std::uint32_t high = 0; high < 512; ++high) {
+    for (std::uint32_t top = 0; top < 512; ++top) {
+      for (std::uint32_t low : {0u, 1u, 0x3FFFu}) checkBits(high << 23 | top << 14 | low);
     }
   }
+  // The prices a shop writes (the floats nearest whole thousandths) and a sample of all patterns.
+  for (int thousandths = 0; thousandths <= 2000000; thousandths += 7) {
+    check(static_cast<float>(thousandths / 1000.0));
+  }
+  for (std::uint32_t i = 0, state = 12345; i < (1u << 20); ++i) {
+    checkBits(state = state * 1664525u + 1013904223u);
+  }
+  EXPECT_GT(checked, 1000000);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(qmxdao::sixDecimals(-INFINITY), -std::numeric_limits<double>::infinity());
 }
 
 }  // namespace

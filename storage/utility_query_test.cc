@@ -1,7 +1,8 @@
 // Utility's operations for the application's own SQL, run on real keyed files: which file each
-// type reaches, how rows become maps, the count statement, the schema version and table texts.
+// type reaches, how rows become maps, the count statement, the schema version and table texts,
+// and what they do with input they should not get: text that is no valid Unicode, very long
+// texts, a missing database folder and a file that is no database (left exactly as it was).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -11,11 +12,11 @@
 #include "qmxdao/storage/CppSQLite3DB.h"
 #include "qmxdao/storage/Utility.h"
 #include "testing/expect_engine_error.h"
+#include "testing/file_bytes.h"
 #include "testing/temp_shop.h"
 
 namespace {
 
-using QMXDAO::DBNAME_DEFAULT;
 using QMXDAO::DBNAME_MAIN;
 using QMXDAO::DBNAME_SALE;
 using QMXDAO::Utility;
@@ -23,150 +24,118 @@ using qmxdao::test::expectEngineError;
 using qmxdao::test::TempShop;
 using Rows = std::vector<std::map<std::wstring, std::wstring>>;
 
-TEST(UtilityExecDML, ReturnsTheChangedRowCountOnTheFileOfTheType) {
+TEST(UtilitySearchBySQL, RowsCountsAndChangesOnTheFileOfTheType) {
   TempShop shop;
-  EXPECT_EQ(Utility::execDML(L"create table T (ID integer primary key, NAME text)", DBNAME_MAIN),
-            0);
-  EXPECT_EQ(Utility::execDML(L"insert into T (NAME) values ('a'), ('b'), ('c')", DBNAME_MAIN), 3);
-  EXPECT_EQ(Utility::execDML(L"update T set NAME = 'x' where ID >= 2", DBNAME_DEFAULT), 2);
-  EXPECT_EQ(Utility::execDML(L"delete from T", DBNAME_MAIN), 3);
+  EXPECT_EQ(Utility::execDML(L"create table T (ID integer primary key, V text)", DBNAME_MAIN), 0);
+  EXPECT_EQ(Utility::execDML(L"insert into T values (1, NULL), (2, 'caf\u00e9 \u4e2d\U0001F600'), "
+                             L"(3, 'it''s')",
+                             DBNAME_MAIN),
+            3);
+  EXPECT_EQ(Utility::execDML(L"update T set V = V where ID >= 2", QMXDAO::DBNAME_DEFAULT), 2);
   EXPECT_EQ(std::filesystem::file_size(shop.saleFile()), 0u);
+  EXPECT_EQ(
+      Utility::SearchBySQL(L"select ID, V from T where ID < 3 order by ID desc", DBNAME_MAIN),
+      (Rows{{{L"ID", L"2"}, {L"V", L"caf\u00e9 \u4e2d\U0001F600"}}, {{L"ID", L"1"}, {L"V", L""}}}));
+  // The first of two columns of one name wins. An invalid UTF-8 byte reads as U+FFFD.
+  EXPECT_EQ(Utility::SearchBySQL(L"select 'b1' as B, CAST(x'41FF42' AS TEXT) as A, 'b2' as B",
+                                 DBNAME_MAIN),
+            (Rows{{{L"A", L"A\uFFFDB"}, {L"B", L"b1"}}}));
+  EXPECT_EQ(Utility::GetItemCount(L"T", L"", DBNAME_MAIN), 3);
+  EXPECT_EQ(Utility::GetItemCount(L"T", L"V='it''s'", DBNAME_MAIN), 1);
+  // A condition far beyond any fixed statement buffer is run whole: only its end selects one row.
+  std::wstring longCondition = L"ID<>0";
+  while (longCondition.size() < 5000) longCondition += L" and ID<>0";
+  EXPECT_EQ(Utility::GetItemCount(L"T", longCondition + L" and ID=3", DBNAME_MAIN), 1);
 
   EXPECT_EQ(Utility::execDML(L"create table S (V text)", DBNAME_SALE), 0);
   EXPECT_EQ(Utility::execDML(L"insert into S values ('sold')", DBNAME_SALE), 1);
   EXPECT_EQ(Utility::SearchBySQL(L"select V from S", DBNAME_SALE), (Rows{{{L"V", L"sold"}}}));
-  expectEngineError([] { Utility::SearchBySQL(L"select V from S", DBNAME_MAIN); }, 1,
-                    L"no such table");
+  EXPECT_TRUE(Utility::SearchBySQL(L"select * from S where V = 'x'", DBNAME_SALE).empty());
+  expectEngineError([] { Utility::GetItemCount(L"S", L"", DBNAME_MAIN); }, 1, L"no such table");
 }
 
-TEST(UtilitySearchBySQL, RowsBecomeMapsInQueryOrder) {
-  TempShop shop;
-  Utility::execDML(L"create table T (ID integer primary key, NAME text, NOTE text)", DBNAME_MAIN);
-  Utility::execDML(
-      L"insert into T values (1, 'one', NULL), (2, 'two', ''), (3, 'caf\u00e9 \u4e2d\U0001F600', "
-      L"'n')",
-      DBNAME_MAIN);
-
-  // The first of two columns named B wins; keys come in code-unit order.
-  const Rows duplicate =
-      Utility::SearchBySQL(L"select 'b1' as B, 'a' as A, 'b2' as B", DBNAME_MAIN);
-  ASSERT_EQ(duplicate.size(), 1u);
-  ASSERT_EQ(duplicate[0].size(), 2u);
-  EXPECT_EQ(duplicate[0].begin()->first, L"A");
-  EXPECT_EQ(duplicate[0].at(L"B"), L"b1");
-
-  EXPECT_EQ(Utility::SearchBySQL(L"select ID, NAME, NOTE from T order by ID desc", DBNAME_MAIN),
-            (Rows{{{L"ID", L"3"}, {L"NAME", L"caf\u00e9 \u4e2d\U0001F600"}, {L"NOTE", L"n"}},
-                  {{L"ID", L"2"}, {L"NAME", L"two"}, {L"NOTE", L""}},
-                  {{L"ID", L"1"}, {L"NAME", L"one"}, {L"NOTE", L""}}}));
-  EXPECT_TRUE(Utility::SearchBySQL(L"select * from T where ID > 3", DBNAME_MAIN).empty());
-}
-
-TEST(UtilitySearchBySQL, EmptyTextOpensNothing) {
-  TempShop shop(TempShop::Layout::kNoDbFolder);
-  EXPECT_TRUE(Utility::SearchBySQL(L"", DBNAME_MAIN).empty());
-  EXPECT_TRUE(Utility::SearchBySQL(L"", DBNAME_SALE).empty());
-  EXPECT_FALSE(std::filesystem::exists(shop.dbFolder()));
-}
-
-TEST(UtilityGetItemCount, CountsWithAndWithoutCondition) {
-  TempShop shop;
-  Utility::execDML(L"create table ITEM (ID integer primary key, NAME text)", DBNAME_MAIN);
-  Utility::execDML(L"insert into ITEM (NAME) values ('a'), ('b'), ('c'), ('it''s'), ('e')",
-                   DBNAME_MAIN);
-  EXPECT_EQ(Utility::GetItemCount(L"ITEM", L"", DBNAME_MAIN), 5);
-  EXPECT_EQ(Utility::GetItemCount(L"ITEM", L"ID>3", DBNAME_MAIN), 2);
-  EXPECT_EQ(Utility::GetItemCount(L"ITEM", L"NAME='it''s'", DBNAME_MAIN), 1);
-
-  // A condition far beyond any fixed statement buffer is run whole: only its end selects one row.
-  std::wstring longCondition = L"ID<>0";
-  while (longCondition.size() < 5000) longCondition += L" and ID<>0";
-  longCondition += L" and ID=3";
-  EXPECT_EQ(Utility::GetItemCount(L"ITEM", longCondition, DBNAME_MAIN), 1);
-
-  expectEngineError([] { Utility::GetItemCount(L"ITME", L"", DBNAME_MAIN); }, 1, L"no such table");
-}
-
-TEST(UtilityGetDBVersion, TakesTheLastRow) {
+TEST(UtilitySingleValueReads, VersionFromTheLastRowAndATablesCreationStatement) {
   TempShop shop;
   expectEngineError([] { Utility::GetDBVersion(DBNAME_MAIN); }, 1, L"no such table");
-
   Utility::execDML(L"create table version (version text)", DBNAME_MAIN);
   EXPECT_EQ(Utility::GetDBVersion(DBNAME_MAIN), L"");
   Utility::execDML(L"insert into version values ('1.0'), ('2.0')", DBNAME_MAIN);
   EXPECT_EQ(Utility::GetDBVersion(DBNAME_MAIN), L"2.0");
-
   Utility::execDML(L"create table version (version text)", DBNAME_SALE);
-  Utility::execDML(L"insert into version values ('')", DBNAME_SALE);
+  Utility::execDML(L"insert into version values (NULL)", DBNAME_SALE);
   EXPECT_EQ(Utility::GetDBVersion(DBNAME_SALE), L"");
-  Utility::execDML(L"update version set version = NULL", DBNAME_SALE);
-  EXPECT_EQ(Utility::GetDBVersion(DBNAME_SALE), L"");
-}
 
-TEST(UtilityGetDBVersion, PathFormOpensExactlyThatFile) {
-  TempShop shop(TempShop::Layout::kEmptyDbFolder);
   const auto path = shop.folder() / "elsewhere.db";
-  {
-    CppSQLite3DB db;
-    db.open(path.wstring().c_str(), L"KRD1987");
-    db.execDML(L"create table version (version text)");
-    db.execDML(L"insert into version values ('3.1')");
-    db.close();
-  }
-  // Unlike GetDBName, the path form leaves a read-only file's attributes alone.
-  ASSERT_EQ(chmod(path.string().c_str(), 0444), 0);
+  CppSQLite3DB db;
+  db.open(path.wstring().c_str(), L"KRD1987");
+  db.execDML(L"create table version (version text)");
+  db.execDML(L"insert into version values ('3.1')");
+  db.close();
   EXPECT_EQ(Utility::GetDBVersion(path.wstring()), L"3.1");
-  struct stat status {};
-  ASSERT_EQ(stat(path.string().c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 07777, 0444u);
-  EXPECT_FALSE(std::filesystem::exists(shop.mainFile()));
-}
 
-TEST(UtilityTableTexts, CreationStatementOfATable) {
-  TempShop shop;
-  const std::wstring create = L"CREATE TABLE ITEM (ID INTEGER PRIMARY KEY, UPC TEXT)";
+  const std::wstring create = L"CREATE TABLE [it's] (ID INTEGER PRIMARY KEY, UPC TEXT)";
   Utility::execDML(create, DBNAME_MAIN);
-  Utility::execDML(L"create index ITEM_UPC on ITEM (UPC)", DBNAME_MAIN);
-
-  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"ITEM", DBNAME_MAIN), create);
+  Utility::execDML(L"create index ITEM_UPC on [it's] (UPC)", DBNAME_MAIN);
+  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"it's", DBNAME_MAIN), create);
   // Despite its name it reads the table's own statement, not its indexes.
-  EXPECT_EQ(Utility::GetCreateIndexByTableName(L"ITEM", DBNAME_MAIN),
+  EXPECT_EQ(Utility::GetCreateIndexByTableName(L"it's", DBNAME_MAIN),
             std::vector<std::wstring>{create});
-
-  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"NONE", DBNAME_MAIN), L"");
-  EXPECT_TRUE(Utility::GetCreateIndexByTableName(L"NONE", DBNAME_MAIN).empty());
-  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"ITEM", DBNAME_SALE), L"");
-  // The name is bound, not pasted into the SQL: a quote is part of the name.
-  const std::wstring quoted = L"CREATE TABLE [it's] (V TEXT)";
-  Utility::execDML(quoted, DBNAME_MAIN);
-  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"it's", DBNAME_MAIN), quoted);
-  EXPECT_EQ(Utility::GetCreateIndexByTableName(L"x' or '1'='1", DBNAME_MAIN),
-            std::vector<std::wstring>{});
+  EXPECT_EQ(Utility::GetCreateSQLByTableName(L"it's", DBNAME_SALE), L"");
+  EXPECT_TRUE(Utility::GetCreateIndexByTableName(L"x' or '1'='1", DBNAME_MAIN).empty());
 }
 
-TEST(UtilityBuildPagerSql, StatementsRunOnTheEngine) {
+TEST(BadInput, InvalidCodeUnitsBecomeReplacementCharactersAndLongTextsRoundTrip) {
   TempShop shop;
-  Utility::execDML(L"create table ITEM (ID integer primary key, upc text)", DBNAME_MAIN);
-  Utility::execDML(
-      L"insert into ITEM (ID, upc) with recursive n(i) as (select 1 union all select i + 1 from "
-      L"n where i < 50) select i, 'U' || i from n",
-      DBNAME_MAIN);
-  wchar_t sql[512];
+  Utility::execDML(L"create table T (ID integer primary key, V text)", DBNAME_MAIN);
+  // Stores text once in the SQL text and once bound, and reads both back.
+  const auto storedTwice = [&](const std::wstring& text) {
+    Utility::execDML(L"delete from T", DBNAME_MAIN);
+    Utility::execDML(L"insert into T values (1, '" + text + L"')", DBNAME_MAIN);
+    CppSQLite3DB db;
+    db.open(shop.mainFile().wstring().c_str(), L"KRD1987");
+    CppSQLite3Statement insert = db.compileStatement(L"insert into T values (2, ?)");
+    insert.bind(1, text.c_str());
+    insert.execDML();
+    insert.finalize();
+    db.close();
+    return Utility::SearchBySQL(L"select V from T order by ID", DBNAME_MAIN);
+  };
+  // Lone surrogates; where wchar_t has 32 bits, values beyond Unicode too.
+  std::wstring invalids{static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0xDFFF)};
+  if (sizeof(wchar_t) == 4) invalids += {static_cast<wchar_t>(0x110000), static_cast<wchar_t>(-1)};
+  for (const wchar_t invalid : invalids) {
+    EXPECT_EQ(storedTwice(std::wstring(L"a") + invalid + L"b"),
+              (Rows{{{L"V", L"a\uFFFDb"}}, {{L"V", L"a\uFFFDb"}}}))
+        << static_cast<long>(invalid);
+  }
+  std::wstring text;
+  while (text.size() < (1u << 20)) text += L"abc \u00e9\u4e2d\U0001F600";
+  EXPECT_TRUE(storedTwice(text) == (Rows{{{L"V", text}}, {{L"V", text}}}));
+  EXPECT_EQ(Utility::GetItemCount(L"T", L"V = '" + text + L"'", DBNAME_MAIN), 2);
+}
 
-  Utility::BuildPagerSql(L"ITEM", 20, 3, L"ID", true, nullptr, sql);
-  Rows rows = Utility::SearchBySQL(sql, DBNAME_MAIN);
-  ASSERT_EQ(rows.size(), 10u);
-  EXPECT_EQ(rows.front().at(L"ID"), L"41");
-  EXPECT_EQ(rows.back().at(L"ID"), L"50");
-
-  Utility::BuildPagerSql(L"ITEM", 20, 1, nullptr, L"ID DESC", L"ID<45", sql);
-  rows = Utility::SearchBySQL(sql, DBNAME_MAIN);
-  ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows.front().at(L"ID"), L"44");
-  EXPECT_EQ(rows.front().at(L"length([upc])"), L"3");
-
-  Utility::BuildCountSql(L"ITEM", L"ID>40", sql);
-  EXPECT_EQ(Utility::SearchBySQL(sql, DBNAME_MAIN), (Rows{{{L"c", L"10"}}}));
+TEST(BadInput, MissingFolderOrForeignFileFailsAndChangesNothing) {
+  {
+    TempShop shop(TempShop::Layout::kNoDbFolder);
+    EXPECT_TRUE(Utility::SearchBySQL(L"", DBNAME_SALE).empty());  // an empty text opens nothing
+    expectEngineError([] { Utility::execDML(L"create table T (V text)", DBNAME_MAIN); }, 14,
+                      L"unable to open");
+    EXPECT_THROW(Utility::ResetDBKey(L"", L"", DBNAME_SALE), CppSQLite3Exception);
+    EXPECT_FALSE(std::filesystem::exists(shop.dbFolder()));
+  }
+  TempShop shop;
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i) garbage += static_cast<char>(i * 7919 % 251);
+  qmxdao::test::writeFileBytes(shop.mainFile(), garbage);
+  qmxdao::test::writeFileBytes(shop.saleFile(), garbage.substr(0, 100));
+  for (const auto type : {DBNAME_MAIN, DBNAME_SALE}) {
+    const std::wstring notADatabase = L"file is not a database";
+    expectEngineError([&] { Utility::SearchBySQL(L"select * from sqlite_master", type); }, 26,
+                      notADatabase);
+    expectEngineError([&] { Utility::ResetDBKey(L"", L"", type); }, 26, notADatabase);
+  }
+  EXPECT_TRUE(qmxdao::test::readFileBytes(shop.mainFile()) == garbage);
+  EXPECT_TRUE(qmxdao::test::readFileBytes(shop.saleFile()) == garbage.substr(0, 100));
 }
 
 }  // namespace

@@ -1,210 +1,167 @@
 // Utility's text helpers: the system's wide printf conventions on this platform, the paging and
-// counting SQL written into caller buffers, trimming, the time stamp and the conversions.
+// counting SQL written into caller buffers, trimming, the time stamp, the conversions and the
+// binding of a column value's text by its data_type code (read back from a real file).
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <clocale>
+#include <cmath>
 #include <ctime>
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "qmxdao/domain/ColumnValueMap.h"
+#include "qmxdao/storage/CppSQLite3DB.h"
 #include "qmxdao/storage/Utility.h"
 #include "testing/host_system.h"
+#include "testing/temp_shop.h"
 
 namespace {
 
 using QMXDAO::Utility;
+using QMXDataDomain::ColumnValue;
+namespace domain = QMXDataDomain;
 
 TEST(UtilityFormat, FollowsTheWideConventionsOfTheSystem) {
-  EXPECT_EQ(Utility::Format(L"name='%s'", L"Tea"), L"name='Tea'");
-  EXPECT_EQ(Utility::Format(L"ID=%I64d", 9000000000LL), L"ID=9000000000");
-  EXPECT_EQ(Utility::Format(L"%I64d", -9000000000LL), L"-9000000000");
-  EXPECT_EQ(Utility::Format(L"%I64u", 18000000000000000000ULL), L"18000000000000000000");
-  EXPECT_EQ(Utility::Format(L"%d/%d", 7, -3), L"7/-3");
-  EXPECT_EQ(Utility::Format(L"[%S]", "narrow"), L"[narrow]");
+  // A literal percent sign before an s is no conversion and must not be translated into one.
+  EXPECT_EQ(Utility::Format(L"'%s' [%S] %c %I64d %I64u %-4s| 100%% %%s %%%s", L"caf\u00e9 \u4e2d",
+                            "narrow", L'Z', -9000000000LL, 18000000000000000000ULL, L"ab", L"x"),
+            L"'caf\u00e9 \u4e2d' [narrow] Z -9000000000 18000000000000000000 ab  | 100% %s %x");
 #ifndef _WIN32
   // A narrow text the C locale cannot decode keeps the rest of the text. (Windows decodes it in
   // the active code page.)
   EXPECT_EQ(Utility::Format(L"%d [%S] %s %5.1f %I64d", 7, "caf\xe9!", L"tea", 2.5, 1LL << 40),
             L"7 [caf?!] tea   2.5 1099511627776");
 #endif
-  EXPECT_EQ(Utility::Format(L"[%c]", L'Z'), L"[Z]");
-  EXPECT_EQ(Utility::Format(L"100%%"), L"100%");
-  // A literal percent sign before an s is no conversion and must not be translated into one.
-  EXPECT_EQ(Utility::Format(L"%%s"), L"%s");
-  EXPECT_EQ(Utility::Format(L"%%%s", L"x"), L"%x");
-  EXPECT_EQ(Utility::Format(L"%-5s|%5s|", L"ab", L"cd"), L"ab   |   cd|");
-  EXPECT_EQ(Utility::Format(L"%05d %.2f", 42, 2.5), L"00042 2.50");
-  EXPECT_EQ(Utility::Format(L"%s and %s", L"caf\u00e9", L"\u4e2d\U0001F600"),
-            L"caf\u00e9 and \u4e2d\U0001F600");
-}
-
-TEST(UtilityFormat, EmptyAndLongResults) {
   EXPECT_EQ(Utility::Format(nullptr), L"");
-  EXPECT_EQ(Utility::Format(L""), L"");
-  EXPECT_EQ(Utility::Format(L"%s", L""), L"");
-
   const std::wstring big(100000, L'x');
   EXPECT_EQ(Utility::Format(L"<%s>", big.c_str()), L"<" + big + L">");
 }
 
-// Runs a builder on a buffer full of garbage, so that a missing terminator or a piece written at
-// the wrong place shows.
-template <typename Build>
-std::wstring built(Build build) {
-  std::vector<wchar_t> out(1024, L'#');
-  out.back() = L'\0';
-  EXPECT_TRUE(build(out.data()));
-  return out.data();
-}
-
-TEST(UtilityBuildPagerSql, AscendingFlagForm) {
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(L"ITEM", 20, 3, L"ID", true, nullptr, out);
-            }),
-            L"select  * from ITEM  order by ID ASC limit 40,20 ");
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(L"ITEM", 20, 3, L"ID", false, L"", out);
-            }),
+TEST(UtilityBuildPagerSql, BothFormsAndTheCountStatementExactly) {
+  // Each builder writes into a buffer full of garbage: a missing terminator shows.
+  wchar_t buffer[256] = {};
+  const auto fresh = [&] { return std::wmemset(buffer, L'#', 255); };
+  const auto text = [&](bool built) { return built ? std::wstring(buffer) : L"<failed>"; };
+  EXPECT_EQ(text(Utility::BuildPagerSql(L"ITEM", 20, 3, L"ID", false, nullptr, fresh())),
             L"select  * from ITEM  order by ID DESC limit 40,20 ");
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(L"ITEM", 20, 1, L"NAME", true, L"PRICE>5", out);
-            }),
-            L"select  * from ITEM  where PRICE>5  order by NAME ASC limit 0,20 ");
-  // A null table name is taken as the empty text, like the other null arguments.
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(nullptr, 20, 1, L"ID", true, nullptr, out);
-            }),
-            L"select  * from   order by ID ASC limit 0,20 ");
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(nullptr, 20, 1, nullptr, nullptr, nullptr, out);
-            }),
-            L"select *,length([upc]) from   limit 20  offset 0 ");
-}
-
-TEST(UtilityBuildPagerSql, OrderClauseForm) {
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(L"ITEM", 20, 3, L"unused", L"ID DESC", nullptr, out);
-            }),
-            L"select *,length([upc]) from ITEM  order by ID DESC  limit 20  offset 40 ");
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(L"ITEM", 20, 1, nullptr, nullptr, L"", out);
-            }),
-            L"select *,length([upc]) from ITEM  limit 20  offset 0 ");
-  EXPECT_EQ(built([](wchar_t* out) {
-              return Utility::BuildPagerSql(L"ITEM", 10, 2, L"", L"", L"TYPE='A'", out);
-            }),
-            L"select *,length([upc]) from ITEM  where TYPE='A'  limit 10  offset 10 ");
+  EXPECT_EQ(text(Utility::BuildPagerSql(nullptr, 20, 1, L"NAME", true, L"PRICE>5", fresh())),
+            L"select  * from   where PRICE>5  order by NAME ASC limit 0,20 ");
   EXPECT_EQ(
-      built([](wchar_t* out) {
-        return Utility::BuildPagerSql(L"ITEM", 20, 3, L"", L"ID DESC", L"ID>5", out);
-      }),
+      text(Utility::BuildPagerSql(L"ITEM", 20, 3, L"", L"ID DESC", L"ID>5", fresh())),
       L"select *,length([upc]) from ITEM  where ID>5  order by ID DESC  limit 20  offset 40 ");
-}
-
-TEST(UtilityBuildCountSql, ConditionOnlyWhenGiven) {
-  EXPECT_EQ(built([](wchar_t* out) { return Utility::BuildCountSql(L"ITEM", nullptr, out); }),
-            L"select count(*) as c from ITEM");
-  EXPECT_EQ(built([](wchar_t* out) { return Utility::BuildCountSql(L"ITEM", L"", out); }),
-            L"select count(*) as c from ITEM");
-  EXPECT_EQ(built([](wchar_t* out) { return Utility::BuildCountSql(L"ITEM", L"ID>5", out); }),
+  EXPECT_EQ(text(Utility::BuildPagerSql(L"ITEM", 10, 1, nullptr, nullptr, L"", fresh())),
+            L"select *,length([upc]) from ITEM  limit 10  offset 0 ");
+  EXPECT_EQ(text(Utility::BuildCountSql(L"ITEM", L"", fresh())), L"select count(*) as c from ITEM");
+  EXPECT_EQ(text(Utility::BuildCountSql(L"ITEM", L"ID>5", fresh())),
             L"select count(*) as c from ITEM where ID>5 ");
 }
 
-std::wstring trimmed(std::wstring text) {
-  std::wstring& result = Utility::Trim(text);
-  EXPECT_EQ(&result, &text) << "Trim works in place";
-  return result;
-}
-
-TEST(UtilityTrim, CutsBlanksAtBothEndsOnly) {
-  EXPECT_EQ(trimmed(L" \t\r\nTea  bag\t \n"), L"Tea  bag");
-  EXPECT_EQ(trimmed(L"Tea"), L"Tea");
-  EXPECT_EQ(trimmed(L""), L"");
+TEST(UtilityTrim, CutsTheFourBlanksAtBothEndsInPlace) {
   // Kept as the application knows it: a text of blanks alone comes back as it was.
-  EXPECT_EQ(trimmed(L" \t\r\n "), L" \t\r\n ");
-  // Only the four blank characters count.
-  EXPECT_EQ(trimmed(L"\v x \f"), L"\v x \f");
+  using Texts = std::pair<std::wstring, std::wstring>;
+  for (auto [text, trimmed] :
+       {Texts(L" \t\r\nTea  bag\t \n", L"Tea  bag"), Texts(L"\v x \f", L"\v x \f"),
+        Texts(L" \t\r\n ", L" \t\r\n "), Texts(L"", L"")}) {
+    EXPECT_EQ(&Utility::Trim(text), &text);
+    EXPECT_EQ(text, trimmed);
+  }
 }
 
 TEST(UtilityGetNowTime, IsTheLocalTimeAsText) {
-  auto now = [] {
+  const auto now = [] {
     const std::time_t t = std::time(nullptr);
-    const std::tm local = *std::localtime(&t);
     wchar_t text[64];
-    std::wcsftime(text, 64, L"%Y-%m-%d %H:%M:%S", &local);
-    return std::wstring(text);
+    return std::wstring(text, std::wcsftime(text, 64, L"%Y-%m-%d %H:%M:%S", std::localtime(&t)));
   };
-  const std::wstring before = now();
-  const std::wstring stamp = Utility::GetNowTime();
-  const std::wstring after = now();
-  ASSERT_EQ(stamp.size(), 19u) << stamp;
-  EXPECT_GE(stamp, before);
-  EXPECT_LE(stamp, after);
+  const std::wstring before = now(), stamp = Utility::GetNowTime(), after = now();
+  EXPECT_EQ(stamp.size(), 19u) << stamp;
+  EXPECT_TRUE(before <= stamp && stamp <= after) << before << " " << stamp << " " << after;
 }
 
-int asInt(std::wstring text) { return Utility::get_value_int(text); }
-int asLong(std::wstring text) { return Utility::get_value_long(text); }
-long long asLongLong(std::wstring text) { return Utility::get_value_long_long(text); }
-double asDouble(std::wstring text) { return Utility::get_value_double(text); }
-float asFloat(std::wstring text) { return Utility::get_value_float(text); }
-
-TEST(UtilityConversions, NumbersFollowTheUsualTextRules) {
-  EXPECT_EQ(asInt(L" 42abc"), 42);
-  EXPECT_EQ(asInt(L"abc"), 0);
-  EXPECT_EQ(asInt(L""), 0);
-  EXPECT_EQ(asInt(L"-17"), -17);
-  EXPECT_EQ(asInt(L"+8"), 8);
-  EXPECT_EQ(asInt(L"\t \n 12 34"), 12);
-  EXPECT_EQ(asInt(L"- 5"), 0);
-  EXPECT_EQ(asLong(L"  -2147483648"), -2147483647 - 1);
-  EXPECT_EQ(asLong(L"2147483647x"), 2147483647);
-
-  EXPECT_EQ(asLongLong(L"9000000000"), 9000000000LL);
-  EXPECT_EQ(asLongLong(L" -9223372036854775807"), -9223372036854775807LL);
-  EXPECT_EQ(asLongLong(L"12.9"), 12);
-  EXPECT_EQ(asLongLong(L"x1"), 0);
-
-  EXPECT_DOUBLE_EQ(asDouble(L"3.25"), 3.25);
-  EXPECT_DOUBLE_EQ(asDouble(L" -2.5e3kg"), -2500.0);
-  EXPECT_DOUBLE_EQ(asDouble(L"abc"), 0.0);
-  EXPECT_DOUBLE_EQ(asDouble(L"7"), 7.0);
-  EXPECT_FLOAT_EQ(asFloat(L"0.1"), 0.1f);
-  EXPECT_FLOAT_EQ(asFloat(L"19.99"), 19.99f);
-  EXPECT_FLOAT_EQ(asFloat(L""), 0.0f);
-
-  std::wstring text = L" 42abc";
-  Utility::get_value_int(text);
-  Utility::get_value_double(text);
-  EXPECT_EQ(text, L" 42abc") << "a conversion never changes its argument";
+TEST(UtilityConversions, DecimalTextRulesWithSaturation) {
+  // Each text's 64-bit value; the 32-bit conversions take the nearest end of their range.
+  using Case = std::pair<std::wstring, long long>;
+  for (auto [text, value] :
+       {Case(L" 42abc", 42), Case(L"abc", 0), Case(L"", 0), Case(L"-17", -17), Case(L"+8", 8),
+        Case(L"\t\n 12 34", 12), Case(L"- 5", 0), Case(L"12.9", 12), Case(L"010", 10),
+        Case(L"0x1F", 0), Case(L"2147483647x", INT_MAX), Case(L"  -2147483648", INT_MIN),
+        Case(L"99999999999", 99999999999LL), Case(L"-99999999999", -99999999999LL),
+        Case(L"99999999999999999999", LLONG_MAX), Case(L"-99999999999999999999", LLONG_MIN)}) {
+    const long long narrow = value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : value;
+    EXPECT_EQ(Utility::get_value_int(text), narrow) << text;
+    EXPECT_EQ(Utility::get_value_long(text), narrow) << text;
+    EXPECT_EQ(Utility::get_value_long_long(text), value) << text;
+  }
+  std::wstring argument = L" -2.5e3kg";
+  EXPECT_EQ(Utility::get_value_double(argument), -2500.0);
+  EXPECT_EQ(argument, L" -2.5e3kg") << "a conversion never changes its argument";
+  for (auto [text, value] : {std::pair(L"19.99", 19.99f), std::pair(L"", 0.0f),
+                             std::pair(L"1e300", INFINITY), std::pair(L"-1e300", -INFINITY)}) {
+    std::wstring input = text;
+    EXPECT_EQ(Utility::get_value_float(input), value) << text;
+  }
 }
 
-TEST(UtilityConversions, TextPointersAreNullForTheEmptyString) {
-  std::wstring empty;
+TEST(UtilityConversions, TextPointersAreNullForTheEmptyStringAndNarrowByTheLocale) {
+  std::wstring empty, tea = L"Tea", accented = L"a\u00e9b", beyondBmp = L"x\U0001F600y";
   EXPECT_EQ(Utility::get_value_wstring(empty), nullptr);
   EXPECT_EQ(Utility::get_value_string(empty), nullptr);
-
-  std::wstring tea = L"Tea";
   EXPECT_EQ(Utility::get_value_wstring(tea), tea.c_str());
   EXPECT_STREQ(Utility::get_value_string(tea), "Tea");
-}
-
-TEST(UtilityConversions, NarrowTextUsesTheCurrentLocale) {
   if (qmxdao::test::kOnWindows) {
     GTEST_SKIP() << "Windows narrows to the active code page: WindowsText tests it";
   }
   // The process starts in the C locale, which holds ASCII alone.
-  std::wstring accented = L"a\u00e9b";
   EXPECT_STREQ(Utility::get_value_string(accented), "a?b");
-  std::wstring beyondBmp = L"x\U0001F600y";
   EXPECT_STREQ(Utility::get_value_string(beyondBmp), "x?y");
-
   if (std::setlocale(LC_ALL, "C.UTF-8") == nullptr) GTEST_SKIP() << "no C.UTF-8 locale";
-  const char* narrow = Utility::get_value_string(accented);
-  const std::string copy = narrow == nullptr ? "" : narrow;
+  const std::string narrow = Utility::get_value_string(accented);
   std::setlocale(LC_ALL, "C");
-  EXPECT_EQ(copy,
+  EXPECT_EQ(narrow,
             "a\xc3\xa9"
             "b");
+}
+
+TEST(ColumnBinding, EachCodeBindsItsKindAndAnEmptyTextBindsNull) {
+  qmxdao::test::TempShop shop;
+  CppSQLite3DB db;
+  db.open(shop.mainFile().wstring().c_str(), L"");
+  db.execDML(L"create table T (ID integer primary key, I, L, F, S)");
+  CppSQLite3Statement insert = db.compileStatement(L"insert into T values (?, ?, ?, ?, ?)");
+  const auto row = [&](const std::wstring& id, const std::vector<ColumnValue>& values) {
+    Utility::sqlite_statement_bind(&insert, 1, {id, domain::type_int64});
+    for (int i = 0; i < 4; ++i) Utility::sqlite_statement_bind(&insert, i + 2, values[i]);
+    insert.execDML();
+    insert.reset();
+  };
+  // The float's text becomes the double nearest to it, not a float widened on the way.
+  row(L"1",
+      {ColumnValue(L"  -12abc", domain::type_int),
+       ColumnValue(L"9000000000123", domain::type_int64), ColumnValue(L"0.1", domain::type_float),
+       ColumnValue(L"caf\u00e9 \u4e2d", domain::type_text)});
+  const std::wstring kinds = L"integer-12integer9000000000123real0.1text'caf\u00e9 \u4e2d'";
+  // Codes without a rule bind nothing: each parameter keeps what was bound before.
+  for (int code : {1, 2, 4, 7}) {
+    row(std::to_wstring(10 + code), std::vector<ColumnValue>(4, {L"8", domain::data_type(code)}));
+  }
+  // Numbers without digits are zero; only the empty text, and the second form, bind NULL.
+  const ColumnValue none(L"", domain::type_unused1);
+  Utility::sqlite_statement_bind(&insert, 2);
+  row(L"2", {none, ColumnValue(L"", domain::type_int64), ColumnValue(L"", domain::type_float),
+             ColumnValue(L"", domain::type_text)});
+  // A text holding a NUL is bound as the text it begins with.
+  row(L"20", {none, none, none, ColumnValue(std::wstring(L"\u4e2d\0cd", 4), domain::type_text)});
+  insert.finalize();
+
+  CppSQLite3Query rows = db.execQuery(
+      L"select group_concat(ID || ':' || typeof(I) || quote(I) || typeof(L) || quote(L) || "
+      L"typeof(F) || quote(F) || typeof(S) || quote(S), ' ') from (select * from T order by ID)");
+  EXPECT_EQ(rows.getStringField(0), L"1:" + kinds + L" 2:nullNULLinteger0real0.0nullNULL 11:" +
+                                        kinds + L" 12:" + kinds + L" 14:" + kinds + L" 17:" +
+                                        kinds + L" 20:nullNULLinteger0real0.0text'\u4e2d'");
+  rows.finalize();
 }
 
 }  // namespace
