@@ -6,18 +6,31 @@
 #include <string>
 #include <vector>
 
+#include "storage/platform.h"
+
 namespace qmxdao::test {
 
 class DebugCapture {
  public:
-  DebugCapture();
-  ~DebugCapture();
+  DebugCapture() {
+    platform::setDebugSinkForTesting([this](const std::wstring& line) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      lines_.push_back(line);
+    });
+  }
+  ~DebugCapture() { platform::setDebugSinkForTesting(nullptr); }
   DebugCapture(const DebugCapture&) = delete;
   DebugCapture& operator=(const DebugCapture&) = delete;
 
   // The lines written so far, in order.
-  std::vector<std::wstring> lines() const;
-  void clear();
+  std::vector<std::wstring> lines() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lines_;
+  }
+  void clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.clear();
+  }
 
  private:
   mutable std::mutex mutex_;

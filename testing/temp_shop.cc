@@ -3,9 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -19,15 +17,11 @@ namespace {
 // Unique among the processes ctest runs side by side and among the shops of one process.
 std::filesystem::path makeUniqueFolder() {
   static std::atomic<unsigned> counter{0};
-  const auto base = std::filesystem::temp_directory_path();
-  const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = "qmxdao-" + std::to_string(getpid()) + "-" +
-                             std::to_string(counter++) + "-" + std::to_string(clock % 1000000);
-    const auto folder = base / name;
-    if (std::filesystem::create_directory(folder)) return folder;
-  }
-  throw std::runtime_error("cannot make a temporary folder under " + base.string());
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("qmxdao-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(folder);  // left by an earlier process of the same number
+  std::filesystem::create_directory(folder);
+  return folder;
 }
 
 }  // namespace

@@ -4,18 +4,10 @@
 
 #include "qmxdao/storage/Utility.h"
 
-namespace {
-
-class EngineEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { QMXDAO::Utility::InitDB(); }
-  void TearDown() override { QMXDAO::Utility::QuitDB(); }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
-  return RUN_ALL_TESTS();
+  QMXDAO::Utility::InitDB();
+  const int failed = RUN_ALL_TESTS();
+  QMXDAO::Utility::QuitDB();
+  return failed;
 }
