@@ -67,6 +67,23 @@ TEST(CustomerDAO, AnEngineErrorInAWriteCallStoresNoneOfItsRecords) {
   EXPECT_TRUE(dao.add(customer(L"after")));  // no lock left behind
 }
 
+// One scratch record reads every row of a result: a NULL gives the column's default, not the row
+// before's value; a column the result lacks stays at its default; one the record lacks is ignored.
+TEST(CustomerDAO, FindBySQLReadsTheColumnsTheResultHas) {
+  TempShop shop(TempShop::Layout::kInstalled);
+  execMain(
+      L"insert into CUSTOMER (ID, ORG, TEL, INTEGRAL) values (1, 'a', 't1', 1.5), (2, 'b', "
+      L"NULL, NULL)");
+  const Customers found = CustomerDAOImpl().findBySQL(
+      L"select ID, TEL, INTEGRAL, 'x' as ELSEWHERE from CUSTOMER order by ID");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].TEL + L"/" + found[1].TEL, L"t1/");
+  EXPECT_EQ(found[0].INTEGRAL, 1.5f);
+  EXPECT_EQ(found[1].INTEGRAL, 0.0f);
+  EXPECT_EQ(found[1].ID, 2);
+  EXPECT_EQ(found[1].ORG, L"");
+}
+
 TEST(CustomerSave, NumbersStampsAndMergesKeepingSubmitAndSkipsFailedLookupsWithALine) {
   TempShop shop(TempShop::Layout::kInstalled);
   CustomerDAOImpl dao;
