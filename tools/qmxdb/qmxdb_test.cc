@@ -139,8 +139,7 @@ TEST(CsvTest, WrittenRowsReadBackToTheSameFields) {
   EXPECT_EQ(csvRows(csvText(rows)), rows);
 }
 
-class ImportExportTest : public QmxdbTest,
-                         public ::testing::WithParamInterface<const char*> {};
+class ImportExportTest : public QmxdbTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ImportExportTest, FileRoundTripsAndASecondImportUpdates) {
   const std::string table = GetParam();
