@@ -28,7 +28,7 @@ constexpr auto kCreateTimeWhenEmpty = NewRecordStamp::kCreateTimeWhenEmpty;
 constexpr auto kBothTimes = NewRecordStamp::kBothTimes;
 
 struct UserTraits : Traits<QMXDAO::UserDAOImpl, QMXDataDomain::___USER> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"USER", DBNAME_MAIN, kBothTimes, true, &Record::USERNAME, &Record::ORG, &Record::FULLNAME,
       QMX_COL(SIGNNO), QMX_COL(MOBILE), QMX_COL(MENU), QMX_COL(STATUS), QMX_COL(USERNAME),
       QMX_COL(TOWNNAME), QMX_COL(QQNUMBER), QMX_COL(USRNAME), QMX_COL(TOWNID), QMX_COL(TELNUMBER),
@@ -43,28 +43,28 @@ struct UserTraits : Traits<QMXDAO::UserDAOImpl, QMXDataDomain::___USER> {
 };
 
 struct ItemQtyTraits : Traits<QMXDAO::ItemQtyDAOImpl, QMXDataDomain::___ITEM_QTY> {
-  static inline const auto kSpec =
-      spec<Record>(L"ITEM_QTY", DBNAME_MAIN, kBothTimes, true, &Record::EXT1, &Record::EXT2,
-                   &Record::PUR_RAND_ID, QMX_COL(SUBMIT), QMX_COL(STORAGE_ID), QMX_COL(PUR_RETURN),
-                   QMX_COL(PUR_RAND_ID), QMX_COL(QTY), QMX_COL(SALE_RETURN), QMX_COL(SALE_DAY_AVE),
-                   QMX_COL(ITEM_ID), QMX_COL(PUR_NUM), QMX_COL(SALE_NUM));
+  static inline const auto kShape =
+      shape<Record>(L"ITEM_QTY", DBNAME_MAIN, kBothTimes, true, &Record::EXT1, &Record::EXT2,
+                    &Record::PUR_RAND_ID, QMX_COL(SUBMIT), QMX_COL(STORAGE_ID), QMX_COL(PUR_RETURN),
+                    QMX_COL(PUR_RAND_ID), QMX_COL(QTY), QMX_COL(SALE_RETURN), QMX_COL(SALE_DAY_AVE),
+                    QMX_COL(ITEM_ID), QMX_COL(PUR_NUM), QMX_COL(SALE_NUM));
 };
 
 struct MerchantTraits : Traits<QMXDAO::MerchantDAOImpl, QMXDataDomain::___MERCHANT_INFO> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"MERCHANT_INFO", DBNAME_MAIN, kCreateTimeWhenEmpty, true, &Record::GUID, nullptr,
       &Record::NAME, QMX_COL(CONTACTS), QMX_COL(QQ), QMX_COL(TEL), QMX_COL(MOBILE), QMX_COL(ADDR),
       QMX_COL(GUID), QMX_COL(NAME), QMX_COL(ORG), QMX_COL(SUBMIT));
 };
 
 struct ItemTypeTraits : Traits<QMXDAO::ItemTypeDAOImpl, QMXDataDomain::___ITEM_TYPE> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"ITEM_TYPE", DBNAME_MAIN, kBothTimes, false, &Record::SEQ_ID, &Record::ORG,
       &Record::TYPE_NAME, QMX_COL(ORG), QMX_COL(TYPE_NAME), QMX_COL(SEQ_ID), QMX_COL(SUBMIT));
 };
 
 struct PurchaseTraits : Traits<QMXDAO::PurchaseDAOImpl, QMXDataDomain::___PURCHASE_INFO> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"PURCHASE_INFO", DBNAME_MAIN, kCreateTimeWhenEmpty, false, &Record::RAND_ID,
       &Record::CREATE_USER, &Record::REMARK, QMX_COL(READONLY), QMX_COL(MERCHANT_NAME),
       QMX_COL(PACHAGETYPE), QMX_COL(UPC), QMX_COL(RAND_ID), QMX_COL(POS), QMX_COL(PURCHASE_TIME),
@@ -74,7 +74,7 @@ struct PurchaseTraits : Traits<QMXDAO::PurchaseDAOImpl, QMXDataDomain::___PURCHA
 };
 
 struct SaleOrderTraits : Traits<QMXDAO::SaleOrderDAOImpl, QMXDataDomain::___SALE_ORDER> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"SALE_ORDER", DBNAME_SALE, NewRecordStamp::kNone, false, &Record::RAND_ID, &Record::UPC,
       &Record::REMARK, QMX_COL(UPC), QMX_COL(RAND_ID), QMX_COL(ITEM_SEQ_ID), QMX_COL(SALE_USER),
       QMX_COL(ORG), QMX_COL(SALE_TYPE), QMX_COL(RETURN_RAND_ID), QMX_COL(POS), QMX_COL(CUSTOMER),
@@ -89,7 +89,7 @@ struct SaleOrderTraits : Traits<QMXDAO::SaleOrderDAOImpl, QMXDataDomain::___SALE
 
 struct SaleOrderSummaryTraits
     : Traits<QMXDAO::SaleOrderSummaryDAOImpl, QMXDataDomain::___SALE_ORDER_SUMMARY> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"SALE_ORDER_SUMMARY", DBNAME_SALE, kBothTimes, false, &Record::RAND_ID, nullptr,
       &Record::REMARK, QMX_COL(ORG), QMX_COL(RAND_ID), QMX_COL(CUSTOMER_ID), QMX_COL(CREATE_USER),
       QMX_COL(FALSE_TRADE), QMX_COL(REMARK), QMX_COL(ORIGINAL_RAND_ID), QMX_COL(ORDER_TYPE),
@@ -103,7 +103,7 @@ struct SaleOrderSummaryTraits
 };
 
 struct ItemTraits : Traits<QMXDAO::ItemDAOImpl, QMXDataDomain::___ITEM> {
-  static inline const auto kSpec = spec<Record>(
+  static inline const auto kShape = shape<Record>(
       L"ITEM", DBNAME_MAIN, kCreateTimeWhenEmpty, true, &Record::UPC, &Record::ORG,
       &Record::ITEM_NAME, QMX_COL(ITEM_NAME), QMX_COL(STANDART), QMX_COL(STORE_CODE), QMX_COL(UPC),
       QMX_COL(UNIT_ID), QMX_COL(PACKAGETYPE), QMX_COL(CREATUSER), QMX_COL(READONlY),

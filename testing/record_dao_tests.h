@@ -47,10 +47,11 @@ struct Column {  // a member and its column's name
   const wchar_t* name;
 };
 
-// A record's kSpec, with its columns written out once more apart from its own declaration: a
-// column declared with the wrong member, type or not at all shows up in a filled record's trip.
+// A record's shape (its traits' kShape), with its columns written out once more apart from its own
+// declaration: a column declared with the wrong member, type or not at all shows up in a filled
+// record's trip.
 template <typename T>
-struct RecordSpec {
+struct RecordShape {
   const wchar_t* table;
   QMXDAO::enDBNameType file;
   NewRecordStamp stamp;            // how the batch save stamps a new record
@@ -86,11 +87,11 @@ struct RecordSpec {
   }
 };
 
-// A record's spec: the listed columns and those every record has.
+// A record's shape: the listed columns and those every record has.
 template <typename T, typename... Columns>
-RecordSpec<T> spec(const wchar_t* table, QMXDAO::enDBNameType file, NewRecordStamp stamp,
-                   bool mergeKeepsId, std::wstring T::*key0, std::wstring T::*key1,
-                   std::wstring T::*value, Columns... columns) {
+RecordShape<T> shape(const wchar_t* table, QMXDAO::enDBNameType file, NewRecordStamp stamp,
+                     bool mergeKeepsId, std::wstring T::*key0, std::wstring T::*key1,
+                     std::wstring T::*value, Columns... columns) {
   using Record = T;
   std::vector<Column<T>> all = {
       columns...,     QMX_COL(EXT1),        QMX_COL(EXT2),        QMX_COL(EXT3),    QMX_COL(EXT4),
@@ -99,7 +100,7 @@ RecordSpec<T> spec(const wchar_t* table, QMXDAO::enDBNameType file, NewRecordSta
   return {table, file, stamp, mergeKeepsId, {key0, key1}, value, all};
 }
 
-// A record's traits: its data-access class, record type and kSpec.
+// A record's traits: its data-access class, record type and kShape.
 template <typename D, typename R>
 struct Traits {
   using Dao = D;
@@ -112,7 +113,7 @@ class RecordDao : public testing::Test {};
 // A record with the natural key (a, b) (a one-column key holds both parts), id and value.
 template <typename Traits>
 void setKey(typename Traits::Record& record, const std::wstring& a, const std::wstring& b) {
-  const auto& key = Traits::kSpec.key;
+  const auto& key = Traits::kShape.key;
   if (key[1] != nullptr) record.*key[1] = b;
   record.*key[0] = key[1] != nullptr ? a : a + b;
 }
@@ -123,7 +124,7 @@ typename Traits::Record keyed(const std::wstring& a, const std::wstring& b, long
   typename Traits::Record record;
   setKey<Traits>(record, a, b);
   record.ID = id;
-  record.*Traits::kSpec.value = value;
+  record.*Traits::kShape.value = value;
   return record;
 }
 
@@ -131,7 +132,7 @@ TYPED_TEST_SUITE_P(RecordDao);
 
 TYPED_TEST_P(RecordDao, AMatchedKeyUpdatesAMatchedRowWhateverIdItCarries) {
   using T = typename TypeParam::Record;
-  const auto& spec = TypeParam::kSpec;
+  const auto& shape = TypeParam::kShape;
   TempShop shop(TempShop::Layout::kInstalled);
   typename TypeParam::Dao dao;
   // Rows 1 and 2 differ in the key's second part alone; rows 3 and 4 share a key.
@@ -142,42 +143,42 @@ TYPED_TEST_P(RecordDao, AMatchedKeyUpdatesAMatchedRowWhateverIdItCarries) {
   // Every column as given, the time texts unstamped; an ID of 0, or of a row the key did not
   // match, still writes the matched row.
   T incoming;
-  spec.fill(incoming);
+  shape.fill(incoming);
   setKey<TypeParam>(incoming, L"a", L"x");
   incoming.ID = 1;
   ASSERT_TRUE(dao.save(incoming));
-  spec.expectSame(dao.findById(1), incoming);
+  shape.expectSame(dao.findById(1), incoming);
   for (long long id : {0, 2}) {
     incoming.ID = id;
-    incoming.*spec.value = L"id " + std::to_wstring(id);
+    incoming.*shape.value = L"id " + std::to_wstring(id);
     ASSERT_TRUE(dao.save(incoming));
-    EXPECT_EQ(dao.findById(1).*spec.value, incoming.*spec.value);
+    EXPECT_EQ(dao.findById(1).*shape.value, incoming.*shape.value);
   }
-  spec.expectSame(dao.findById(2), second);
+  shape.expectSame(dao.findById(2), second);
 
   // Of two matched rows: the one the ID names when the merge takes the incoming ID, else (and
   // for ID 0) the one read last.
   const T first = keyed<TypeParam>(L"b", L"x", 3, L"first");
   ASSERT_TRUE(dao.save(std::vector<T>{first, keyed<TypeParam>(L"b", L"x", 0, L"last")}));
-  spec.expectSame(dao.findById(3), spec.mergeKeepsId ? third : first);
-  EXPECT_EQ(dao.findById(4).*spec.value, L"last");
+  shape.expectSame(dao.findById(3), shape.mergeKeepsId ? third : first);
+  EXPECT_EQ(dao.findById(4).*shape.value, L"last");
   EXPECT_EQ(dao.count(), 4);
 }
 
 TYPED_TEST_P(RecordDao, ColumnsRoundTripNewRecordsAreStampedAndNumberedIdsNameTheRowsTouched) {
   using T = typename TypeParam::Record;
-  const auto& spec = TypeParam::kSpec;
+  const auto& shape = TypeParam::kShape;
   TempShop shop(TempShop::Layout::kInstalled);
   typename TypeParam::Dao dao;
   // Every column stored under its own name and read back; add leaves the ID to the table.
   T stored;
-  auto row = spec.fill(stored);
+  auto row = shape.fill(stored);
   stored.ID = 77;
   ASSERT_TRUE(dao.add(stored));
   row[L"ID"] = L"1";
-  const std::wstring all = std::wstring(L"select * from ") + spec.table;
-  EXPECT_EQ(QMXDAO::Utility::SearchBySQL(all, spec.file), Rows{row});
-  spec.expectSame(dao.findById(1), stored);
+  const std::wstring all = std::wstring(L"select * from ") + shape.table;
+  EXPECT_EQ(QMXDAO::Utility::SearchBySQL(all, shape.file), Rows{row});
+  shape.expectSame(dao.findById(1), stored);
 
   // One new key twice (both lookups run before either insert), carrying an ID no row has and
   // the stored row's: the new rows take neither.
@@ -191,13 +192,13 @@ TYPED_TEST_P(RecordDao, ColumnsRoundTripNewRecordsAreStampedAndNumberedIdsNameTh
   const std::wstring after = QMXDAO::Utility::GetNowTime();
   const T first = dao.findById(2);
   const T second = dao.findById(3);
-  EXPECT_EQ(first.*spec.value + L"," + second.*spec.value, L"given,empty");
+  EXPECT_EQ(first.*shape.value + L"," + second.*shape.value, L"given,empty");
   // A time the save stamped shows as "now".
   const auto shown = [&](const std::wstring& t) {
     return stampedBetween(t, before, after) ? L"now" : t;
   };
-  const bool stamps = spec.stamp != NewRecordStamp::kNone;
-  const bool both = spec.stamp == NewRecordStamp::kBothTimes;
+  const bool stamps = shape.stamp != NewRecordStamp::kNone;
+  const bool both = shape.stamp == NewRecordStamp::kBothTimes;
   EXPECT_EQ(shown(first.CREATE_TIME), both ? L"now" : given.CREATE_TIME);
   EXPECT_EQ(shown(first.UPDATE_TIME), stamps ? L"now" : given.UPDATE_TIME);
   EXPECT_EQ(shown(second.CREATE_TIME), stamps ? L"now" : L"");
@@ -205,18 +206,18 @@ TYPED_TEST_P(RecordDao, ColumnsRoundTripNewRecordsAreStampedAndNumberedIdsNameTh
 
   // update and delete touch the rows their IDs name alone, an ID beyond 32 bits in full.
   T third = second;
-  third.*spec.value = L"updated";
+  third.*shape.value = L"updated";
   ASSERT_TRUE(dao.update(std::vector<T>{third, keyed<TypeParam>(L"g", L"x", 99, L"ghost")}));
   QMXDAO::Utility::execDML(
-      std::wstring(L"insert into ") + spec.table + L" (ID) values (5000000000)", spec.file);
+      std::wstring(L"insert into ") + shape.table + L" (ID) values (5000000000)", shape.file);
   EXPECT_EQ(dao.findById(5000000000LL).ID, 5000000000LL);
   ASSERT_TRUE(dao.delet(std::vector<long long>{2, 5000000000LL}));
   // With row 2 gone a row count plus 1 would give 3 again, a stored ID.
   ASSERT_TRUE(dao.save(keyed<TypeParam>(L"m", L"x", 0, L"after delete")));
   Lines rows;
   for (const T& r : dao.findBySQL(all))
-    rows.push_back(std::to_wstring(r.ID) + L" " + r.*spec.value);
-  EXPECT_EQ(rows, (Lines{L"1 " + stored.*spec.value, L"3 updated", L"4 after delete"}));
+    rows.push_back(std::to_wstring(r.ID) + L" " + r.*shape.value);
+  EXPECT_EQ(rows, (Lines{L"1 " + stored.*shape.value, L"3 updated", L"4 after delete"}));
 }
 
 REGISTER_TYPED_TEST_SUITE_P(RecordDao, AMatchedKeyUpdatesAMatchedRowWhateverIdItCarries,
