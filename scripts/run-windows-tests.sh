@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
-# Builds QMXDAOService for 32-bit Windows (i686-w64-mingw32) and tests it under wine32:
-#  1. installs what is missing: the i386 architecture, MinGW-w64 (posix thread model), wine32,
-#     the source-package tools and Debian's sqlcipher shell;
+# Builds QMXDAOService for 32-bit (i686) and 64-bit (x86_64) Windows with MinGW-w64 and tests
+# each build as far as this machine can run it:
+#  1. finds out whether the kernel runs 32-bit programs (a 96-byte i386 program that only exits;
+#     some kernels refuse them, and there wine32 cannot start), and installs what is missing:
+#     MinGW-w64 for both architectures (posix thread model), wine64 (and the i386 architecture
+#     with wine32 where 32-bit programs run), LLVM's dlltool, clang and lld for the
+#     Microsoft-format import library, the source-package tools and Debian's sqlcipher shell;
 #  2. cross-builds OpenSSL's libcrypto, GoogleTest and libcsv from their Debian source packages
-#     into a prefix cached outside the checkout, keyed by the source versions (a second run
-#     reuses it); the header-only libraries (CLI11, nlohmann-json, utfcpp) are staged beside it;
-#  3. builds the project with cmake/mingw-i686.cmake: QMXDAOService.dll with its import library,
-#     qmxdb.exe and the test suite, in build-win/bin beside the DLLs of GCC's runtime;
-#  4. runs the test suite under wine, then qmxdb.exe init and two demo days, reads the files
-#     qmxdb.exe wrote with Debian's sqlcipher shell, and a file the shell wrote with qmxdb.exe;
-#  5. installs the build into a folder and builds and runs examples/consumer against it.
-# The last line counts every check (test cases and the script's own): "N passed, M failed".
-# Exits non-zero on any failure. QMXDAO_CACHE moves the cache (default ~/.cache/qmxdao).
+#     for each architecture, into prefixes cached outside the checkout, keyed by the source
+#     versions (a second run reuses them); the header-only libraries are staged beside them;
+#  3. builds each architecture in build-win/ARCH: QMXDAOService.dll with MinGW's import library
+#     and QMXDAOService.lib for Microsoft's linker, qmxdb.exe, the test suite (where that
+#     architecture runs here) and the zip of the installed tree;
+#  4. checks each build: the zip's contents, the exports (every exported class of the public
+#     headers) and imports (Windows system DLLs and the GCC runtime DLLs shipped beside them) of
+#     its programs, a program compiled in Microsoft's ABI linked by lld-link against the zip's
+#     QMXDAOService.lib, and examples/consumer built against the unpacked zip alone;
+#  5. where the architecture runs: under wine, the test suite, qmxdb.exe init and two demo days
+#     whose files Debian's sqlcipher shell reads (and a file the shell wrote, read by qmxdb.exe),
+#     the consumer and the Microsoft-ABI program.
+# Every wine step has a time limit. What this machine cannot run is said, check by check, and
+# counted as skipped. The last line counts every check: "N passed, M failed, K skipped". Exits
+# non-zero on any failure. QMXDAO_CACHE moves the cache (default ~/.cache/qmxdao);
+# QMXDAO_WINDOWS_ARCHES picks the architectures (default "i686 x86_64").
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source_dir=$PWD
 
 cache=${QMXDAO_CACHE:-$HOME/.cache/qmxdao}
 build=${WINDOWS_BUILD_DIR:-$source_dir/build-win}
+arches=${QMXDAO_WINDOWS_ARCHES:-i686 x86_64}
 jobs=${JOBS:-2}
 key=KRD1987
+mkdir -p "$cache" "$build"
 
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
@@ -27,7 +40,54 @@ export DEBIAN_FRONTEND=noninteractive
 
 log() { echo "== $*"; }
 
-# --- 1. packages --------------------------------------------------------------------------------
+# --- checks -------------------------------------------------------------------------------------
+
+# Each check's line goes to the script's own output (descriptor 3), also when the checked
+# command's output is sent elsewhere.
+exec 3>&1
+passed=0
+failed=0
+skipped=0
+pass() {
+  passed=$((passed + 1))
+  echo "ok      $*" >&3
+}
+fail() {
+  failed=$((failed + 1))
+  echo "FAILED  $*" >&3
+}
+skip() {
+  skipped=$((skipped + 1))
+  echo "SKIPPED $*" >&3
+}
+check() {
+  local what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+finish() {
+  echo "$passed passed, $failed failed, $skipped skipped"
+  exit $((failed == 0 ? 0 : 1))
+}
+
+# --- 1. what the kernel runs, and packages ------------------------------------------------------
+
+# A static i386 ELF program of 96 bytes whose one instruction sequence is exit(32). A kernel
+# without 32-bit support refuses it with "Exec format error".
+runs_32bit_programs() {
+  local probe
+  probe=$(mktemp)
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00'`
+    `'\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00'`
+    `'\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'`
+    `'\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'`
+    `'\xb8\x01\x00\x00\x00\xbb\x20\x00\x00\x00\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  local status=0
+  timeout 10 "$probe" 2>/dev/null || status=$?
+  rm -f "$probe"
+  ((status == 32))
+}
 
 installed() { dpkg -s "$1" 2>/dev/null | grep -q '^Status: install ok installed'; }
 
@@ -47,15 +107,19 @@ add_source_lines() {
 
 install_packages() {
   local packages=(cmake make g++ pkg-config dpkg-dev patch perl sqlcipher libcli11-dev
-    nlohmann-json3-dev libutfcpp-dev g++-mingw-w64-i686 wine wine32:i386)
+    nlohmann-json3-dev libutfcpp-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+    wine wine64 llvm lld clang)
   local missing=() update=0
+  if ((runs_32bit)); then
+    packages+=(wine32:i386)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      "${as_root[@]}" dpkg --add-architecture i386
+      update=1
+    fi
+  fi
   for package in "${packages[@]}"; do installed "$package" || missing+=("$package"); done
   # npm fetches the pinned engine; it may come with another nodejs than Debian's.
   command -v npm >/dev/null || missing+=(npm)
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    "${as_root[@]}" dpkg --add-architecture i386
-    update=1
-  fi
   add_source_lines && update=1
   ((${#missing[@]} == 0 && update == 0)) && return 0
   log "installing: ${missing[*]}"
@@ -66,7 +130,7 @@ install_packages() {
     "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# --- 2. the cross-built prefix ------------------------------------------------------------------
+# --- 2. the cross-built prefixes ----------------------------------------------------------------
 
 # Sets version[package] to a version of the Debian source package that is in the cache, or that
 # can be fetched (the newest first: a mirror may lack the newest one's files).
@@ -103,38 +167,44 @@ unpack_source() {
   dpkg-source --no-check -x "$sources/${package}_${version[$package]}"/*.dsc "$into" >/dev/null
 }
 
+prefix_of() {
+  echo "$cache/mingw-$1-openssl_${version[openssl]}-googletest_${version[googletest]}-libcsv_${version[libcsv]}"
+}
+
 build_prefix() {
-  local prefix=$1 work
+  local arch=$1 prefix=$2 work
+  local triplet=$arch-w64-mingw32 openssl_target=mingw
+  [[ $arch == x86_64 ]] && openssl_target=mingw64
   work=$(mktemp -d "$cache/mingw-build.XXXXXX")
   local staging=$work/prefix
   mkdir -p "$staging/include" "$staging/lib"
 
-  log "cross-building libcrypto from openssl ${version[openssl]}"
+  log "cross-building libcrypto from openssl ${version[openssl]} for $arch"
   unpack_source openssl "$work/openssl"
   (
     cd "$work/openssl"
     # Debian's position-independent-code patch is for Linux i386; the mingw assembler cannot
     # represent its GOT relocations.
     patch -R -p1 <debian/patches/pic.patch >/dev/null
-    ./Configure mingw no-shared no-tests no-module no-dso \
-      --cross-compile-prefix=i686-w64-mingw32- >/dev/null
+    ./Configure "$openssl_target" no-shared no-tests no-module no-dso \
+      --cross-compile-prefix="$triplet-" >/dev/null
     nice -n 10 make -j"$jobs" build_generated libcrypto.a >/dev/null
   )
   cp "$work/openssl/libcrypto.a" "$staging/lib/"
   cp -r "$work/openssl/include/openssl" "$staging/include/"
 
-  log "cross-building GoogleTest ${version[googletest]}"
+  log "cross-building GoogleTest ${version[googletest]} for $arch"
   unpack_source googletest "$work/googletest"
   cmake -S "$work/googletest" -B "$work/googletest-build" \
-    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$staging" >/dev/null
   nice -n 10 cmake --build "$work/googletest-build" -j"$jobs" >/dev/null
   cmake --install "$work/googletest-build" >/dev/null
 
-  log "cross-building libcsv ${version[libcsv]}"
+  log "cross-building libcsv ${version[libcsv]} for $arch"
   unpack_source libcsv "$work/libcsv"
-  i686-w64-mingw32-gcc -O2 -c "$work/libcsv/libcsv.c" -o "$work/libcsv/libcsv.o"
-  i686-w64-mingw32-ar rcs "$staging/lib/libcsv.a" "$work/libcsv/libcsv.o"
+  "$triplet-gcc" -O2 -c "$work/libcsv/libcsv.c" -o "$work/libcsv/libcsv.o"
+  "$triplet-ar" rcs "$staging/lib/libcsv.a" "$work/libcsv/libcsv.o"
   cp "$work/libcsv/csv.h" "$staging/include/"
 
   rm -rf "$prefix"
@@ -153,61 +223,161 @@ stage_header_libraries() {
   cp -rp /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$stage/share/cmake/"
 }
 
-# --- checks -------------------------------------------------------------------------------------
+# --- 3. the builds ------------------------------------------------------------------------------
 
-# Each check's line goes to the script's own output (descriptor 3), also when the checked
-# command's output is sent elsewhere.
-exec 3>&1
-passed=0
-failed=0
-pass() {
-  passed=$((passed + 1))
-  echo "ok     $*" >&3
-}
-fail() {
-  failed=$((failed + 1))
-  echo "FAILED $*" >&3
-}
-check() {
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-finish() {
-  echo "$passed passed, $failed failed"
-  exit $((failed == 0 ? 0 : 1))
+# Builds one architecture in build-win/ARCH, with or without the test suite, and its zip.
+build_project() {
+  local arch=$1 prefix=$2 with_tests=$3 dir=$build/$1
+  log "building the project for $arch Windows in $dir (test suite: $with_tests)"
+  # The toolchain files' settings reach only a fresh cache.
+  mkdir -p "$dir"
+  local toolchain=$dir/toolchain-of-the-cache.cmake
+  if ! cat "cmake/mingw-$arch.cmake" cmake/mingw-common.cmake | cmp -s - "$toolchain"; then
+    rm -f "$dir/CMakeCache.txt"
+    cat "cmake/mingw-$arch.cmake" cmake/mingw-common.cmake >"$toolchain"
+  fi
+  cmake -S "$source_dir" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-$arch.cmake" \
+    -DQMXDAO_MINGW_PREFIX="$prefix;$build/staged" -DCMAKE_BUILD_TYPE=Release \
+    -DQMXDAO_BUILD_BENCH=OFF -DQMXDAO_BUILD_TESTS="$with_tests" >/dev/null &&
+    nice -n 10 cmake --build "$dir" -j"$jobs" &&
+    cmake --build "$dir" --target package >/dev/null
 }
 
-# --- 4. under wine -------------------------------------------------------------------------------
+# --- 4. what is checked without running ---------------------------------------------------------
 
-# A 32-bit wine prefix in the cache: made once (wineboot is slow), reused after.
-export WINEPREFIX=$cache/wine-i686 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The classes and structures the public headers export.
+exported_classes() {
+  grep -rhoE '(class|struct) QMX_EXPORT [A-Za-z_0-9]+' include | awk '{print $3}' | sort -u
+}
+
+# Every class of the public headers has exported symbols in the DLL (a mangled name holds a
+# class as its length and name): a check for each.
+check_exports() {
+  local arch=$1 dll=$2 exports class
+  exports=$("$arch-w64-mingw32-objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,$p')
+  for class in $(exported_classes); do
+    check "$arch: the DLL exports $class" grep -q "[^0-9]${#class}${class}" <<<"$exports"
+  done
+}
+
+# A program imports only Windows system DLLs and DLLs in its own folder.
+imports_only_system_and_beside() {
+  local arch=$1 file=$2 dll bad=()
+  while read -r dll; do
+    [[ -f $(dirname "$file")/$dll ]] && continue
+    case ${dll,,} in
+      kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll | ws2_32.dll | crypt32.dll | \
+        bcrypt.dll | ntdll.dll | shell32.dll | ole32.dll | api-ms-win-*.dll) ;;
+      *) bad+=("$dll") ;;
+    esac
+  done < <("$arch-w64-mingw32-objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  ((${#bad[@]} == 0)) || echo "$(basename "$file") imports ${bad[*]}" >&2
+  ((${#bad[@]} == 0))
+}
+
+check_imports() {
+  local arch=$1 folder=$2 file
+  for file in "$folder"/*.dll "$folder"/*.exe; do
+    check "$arch: $(basename "$file") imports only Windows system DLLs and the DLLs beside it" \
+      imports_only_system_and_beside "$arch" "$file"
+  done
+}
+
+# The zip of one architecture, unpacked into build-win/ARCH/unpacked; sets the tree's folder.
+unpack_zip() {
+  local arch=$1 dir=$build/$1 zip
+  zip=$(ls "$dir"/QMXDAOService-*.zip 2>/dev/null | head -n 1)
+  [[ -n $zip ]] || { echo "no zip in $dir" >&2; return 1; }
+  rm -rf "$dir/unpacked"
+  mkdir -p "$dir/unpacked"
+  (cd "$dir/unpacked" && cmake -E tar xf "$zip")
+  tree=$(echo "$dir/unpacked"/QMXDAOService-*)
+  [[ -d $tree ]]
+}
+
+check_zip_contents() {
+  local tree=$1 file missing=()
+  for file in bin/QMXDAOService.dll bin/qmxdb.exe bin/libstdc++-6.dll bin/libwinpthread-1.dll \
+    lib/libQMXDAOService.dll.a lib/QMXDAOService.lib include/QMXDAOService.h \
+    include/qmxdao/dao/CustomerDAOImpl.h lib/cmake/QMXDAOService/QMXDAOServiceConfig.cmake \
+    share/QMXDAOService/schema/QMX.sql; do
+    [[ -f $tree/$file ]] || missing+=("$file")
+  done
+  compgen -G "$tree/bin/libgcc_s_*.dll" >/dev/null || missing+=("bin/libgcc_s_*.dll")
+  ((${#missing[@]} == 0)) || echo "missing from the zip: ${missing[*]}" >&2
+  ((${#missing[@]} == 0))
+}
+
+# The Microsoft-ABI program, compiled to a COFF object by clang and linked by lld-link against
+# the zip's QMXDAOService.lib alone, into the zip's bin/ beside the DLL.
+build_msvc_probe() {
+  local arch=$1 tree=$2 dir=$build/$1 machine=x64
+  [[ $arch == i686 ]] && machine=x86
+  clang --target="$arch-pc-windows-msvc" -O2 -ffreestanding -fno-stack-protector -Wall -Werror \
+    -c windows/msvc_import_probe.c -o "$dir/msvc_import_probe.obj" &&
+    lld-link /nologo /machine:"$machine" /subsystem:console /entry:probe_main /nodefaultlib \
+      /safeseh:no /out:"$tree/bin/msvc_import_probe.exe" "$dir/msvc_import_probe.obj" \
+      "$tree/lib/QMXDAOService.lib"
+}
+
+build_consumer() {
+  local arch=$1 tree=$2 consumer=$build/$1/consumer
+  rm -rf "$consumer"
+  cmake -S examples/consumer -B "$consumer" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-$arch.cmake" \
+    -DQMXDAO_MINGW_PREFIX="$tree" >/dev/null &&
+    cmake --build "$consumer" -j"$jobs" >/dev/null
+}
+
+# --- 5. under wine ------------------------------------------------------------------------------
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# One wine prefix per architecture in the cache: made once (wineboot is slow), reused after.
+use_wine() {
+  if [[ $1 == x86_64 ]]; then
+    export WINEPREFIX=$cache/wine-x86_64 WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  else
+    export WINEPREFIX=$cache/wine-i686 WINEARCH=win32 WINELOADER=/usr/lib/wine/wine
+  fi
+}
+
+# Runs a Windows program under wine for at most wine_limit seconds (default 180), its output
+# without carriage returns; a program stopped at the limit says so, and its wineserver goes too.
+wine_limit=180
+win() {
+  local status=0
+  timeout -k 10 "$wine_limit" "$WINELOADER" "$@" 2>&1 | tr -d '\r' || status=${PIPESTATUS[0]}
+  if ((status == 124 || status == 137)); then
+    echo "wine: $* stopped after ${wine_limit} s"
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+  fi
+  return "$status"
+}
+
 prepare_wine() {
   [[ -f $WINEPREFIX/system.reg ]] && return 0
   log "making the wine prefix $WINEPREFIX"
-  wineboot --init >/dev/null 2>&1
-  wineserver -w
+  rm -rf "$WINEPREFIX"
+  timeout -k 10 300 "$WINELOADER" wineboot --init >/dev/null 2>&1 &&
+    timeout -k 10 120 wineserver -w
 }
 
-# Runs a Windows program under wine, its output without carriage returns.
-win() { wine "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-
 run_test_suite() {
-  local output=$build/test-output.txt
-  log "the test suite under wine"
-  (cd "$build/bin" && win ./qmxdao_tests.exe) >"$output" || true
+  local arch=$1 dir=$build/$1
+  local output=$dir/test-output.txt
+  log "the $arch test suite under wine"
+  (cd "$dir/bin" && wine_limit=1800 win ./qmxdao_tests.exe) >"$output" || true
   grep -E '^\[ *(FAILED|SKIPPED) *\] [A-Za-z]|^\[  (PASSED|FAILED|SKIPPED) *\] [0-9]' "$output" || true
-  local ok bad skipped
+  local ok bad skipped_tests
   ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$output")
   bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$output")
-  skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?, listed below.*/\1/p' "$output")
+  skipped_tests=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?, listed below.*/\1/p' "$output")
   if [[ -z $ok ]]; then
-    fail "the test suite ran to its end (see $output)"
+    fail "$arch: the test suite ran to its end (see $output)"
     return
   fi
   passed=$((passed + ok))
   failed=$((failed + ${bad:-0}))
-  echo "test suite: $ok passed, ${bad:-0} failed, ${skipped:-0} skipped (output in $output)"
+  echo "$arch test suite: $ok passed, ${bad:-0} failed, ${skipped_tests:-0} skipped (output in $output)"
 }
 
 # The shell's answer to one query on a file under the database key.
@@ -216,102 +386,123 @@ shell_query() { printf "PRAGMA key='%s';\n%s\n" "$key" "$2" | sqlcipher -batch -
 # qmxdb.exe makes an installation and runs two shop days; Debian's sqlcipher shell reads what it
 # wrote; then qmxdb.exe reads a file the shell wrote.
 check_tool_and_shell() {
-  local shop=$build/shop
+  local arch=$1 bin=$2 dir=$build/$1
+  local shop=$dir/shop
   rm -rf "$shop"
   mkdir -p "$shop"
-  cp "$build/bin/qmxdb.exe" "$build/bin/"*.dll "$shop/"
-  log "qmxdb.exe under wine, and the files with Debian's sqlcipher shell"
-  check "qmxdb.exe init" win "$shop/qmxdb.exe" init >/dev/null
-  check "qmxdb.exe demo, first day" win "$shop/qmxdb.exe" demo >/dev/null
-  check "qmxdb.exe demo, second day" win "$shop/qmxdb.exe" demo >/dev/null
+  cp "$bin/qmxdb.exe" "$bin/"*.dll "$shop/"
+  log "$arch qmxdb.exe under wine, and its files with Debian's sqlcipher shell"
+  check "$arch: qmxdb.exe init" win "$shop/qmxdb.exe" init >/dev/null
+  check "$arch: qmxdb.exe demo, first day" win "$shop/qmxdb.exe" demo >/dev/null
+  check "$arch: qmxdb.exe demo, second day" win "$shop/qmxdb.exe" demo >/dev/null
 
   local file table count
   for file in QMX SALE; do
-    check "the shell finds $file.db sound with the key" \
+    check "$arch: the shell finds $file.db sound with the key" \
       test "$(shell_query "$shop/db/$file.db" 'PRAGMA integrity_check;')" = ok
   done
   for table in CUSTOMER ITEM SALE_ORDER; do
     count=$(win "$shop/qmxdb.exe" count "$table" || true)
-    check "the shell counts the $count $table rows qmxdb.exe counts" \
+    check "$arch: the shell counts the $count $table rows qmxdb.exe counts" \
       test "$(shell_query "$shop/db/$([[ $table == SALE_ORDER ]] && echo SALE || echo QMX).db" \
       "select count(*) from $table;")" = "$count"
   done
-  check "the days stored sales" test "$(shell_query "$shop/db/SALE.db" \
+  check "$arch: the days stored sales" test "$(shell_query "$shop/db/SALE.db" \
     'select count(*) > 0 from SALE_ORDER;')" = 1
-  check "the shell does not open the files without the key" \
+  check "$arch: the shell does not open the files without the key" \
     bash -c "! sqlcipher -batch '$shop/db/QMX.db' 'select count(*) from ITEM;' >/dev/null 2>&1"
 
   # A main file the shell makes, keyed, from the installation schema.
-  local made=$build/shell-shop
+  local made=$dir/shell-shop
   rm -rf "$made"
   mkdir -p "$made/db"
-  cp "$build/bin/qmxdb.exe" "$build/bin/"*.dll "$made/"
+  cp "$bin/qmxdb.exe" "$bin/"*.dll "$made/"
   { printf "PRAGMA key='%s';\n" "$key"; cat schema/QMX.sql
     echo "insert into CUSTOMER (ID, ORG, CUSTOMER_NAME) values (41, 'shell', 'Wang Fang');"
   } | sqlcipher -batch -bail "$made/db/QMX.db" >/dev/null
-  check "qmxdb.exe reads a file the shell wrote" test "$(win "$made/qmxdb.exe" export --query \
+  check "$arch: qmxdb.exe reads a file the shell wrote" test "$(win "$made/qmxdb.exe" export --query \
     "select ID, CUSTOMER_NAME from CUSTOMER where ORG='shell'" | tail -n 1)" = "41,Wang Fang"
 }
 
-# The installed tree: the DLL, its import library, the tool, the headers and the CMake package;
-# examples/consumer built against it alone, run under wine.
-check_install() {
-  local prefix=$build/install consumer=$build/consumer
-  rm -rf "$prefix" "$consumer"
-  log "installing into $prefix and building examples/consumer against it"
-  cmake --install "$build" --prefix "$prefix" >/dev/null
-  local file
-  for file in bin/QMXDAOService.dll bin/qmxdb.exe bin/libgcc_s_dw2-1.dll lib/libQMXDAOService.dll.a \
-    include/QMXDAOService.h lib/cmake/QMXDAOService/QMXDAOServiceConfig.cmake; do
-    check "installed: $file" test -f "$prefix/$file"
-  done
-  check "examples/consumer configures against the installed package" \
-    cmake -S examples/consumer -B "$consumer" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" \
-    -DQMXDAO_MINGW_PREFIX="$prefix" >/dev/null
-  check "examples/consumer builds" cmake --build "$consumer" -j"$jobs" >/dev/null
-  # Beside the program: the DLL and the files that the installed qmxdb.exe makes.
-  win "$prefix/bin/qmxdb.exe" init >/dev/null
-  cp "$prefix/bin/"*.dll "$consumer/"
-  cp -r "$prefix/bin/db" "$consumer/db"
-  check "the consumer runs under wine" bash -c \
-    "cd '$consumer' && wine ./consumer.exe 2>&1 | tr -d '\r' | grep -q '^1 customer(s) in shop-1, 1 in all$'"
+# The consumer built against the zip, run beside the zip's DLLs and the files its qmxdb.exe made.
+run_consumer() {
+  local arch=$1 tree=$2 consumer=$build/$1/consumer
+  win "$tree/bin/qmxdb.exe" init >/dev/null || return 1
+  cp "$tree/bin/"*.dll "$consumer/"
+  cp -r "$tree/bin/db" "$consumer/db"
+  (cd "$consumer" && win ./consumer.exe | grep -q '^1 customer(s) in shop-1, 1 in all$')
+}
+
+run_msvc_probe() {
+  local tree=$1
+  (cd "$tree/bin" && win ./msvc_import_probe.exe)
+}
+
+# --- one architecture ---------------------------------------------------------------------------
+
+# Builds and checks one architecture; runs what needs wine only where it runs here.
+windows_arch() {
+  local arch=$1 runs=$2 prefix tree
+  local why="this kernel cannot execute 32-bit programs, so wine32 cannot start"
+  prefix=$(prefix_of "$arch")
+  if [[ -f $prefix/lib/libcrypto.a && -f $prefix/lib/libgtest.a && -f $prefix/lib/libcsv.a ]]; then
+    log "cross-built prefix: $prefix (cached)"
+  else
+    build_prefix "$arch" "$prefix"
+  fi
+  if ! build_project "$arch" "$prefix" "$( ((runs)) && echo ON || echo OFF)"; then
+    fail "$arch: the Windows build"
+    return
+  fi
+  pass "$arch: QMXDAOService.dll, both import libraries, qmxdb.exe$( ((runs)) && echo ', the test suite') and the zip built"
+
+  unpack_zip "$arch" || { fail "$arch: the zip unpacks"; return; }
+  check "$arch: the zip holds the DLL, its runtime, both import libraries, the tool, headers and package" \
+    check_zip_contents "$tree"
+  check_exports "$arch" "$tree/bin/QMXDAOService.dll"
+  check_imports "$arch" "$tree/bin"
+  check "$arch: a Microsoft-ABI program links against QMXDAOService.lib with lld-link" \
+    build_msvc_probe "$arch" "$tree"
+  check "$arch: examples/consumer builds against the unpacked zip alone" build_consumer "$arch" "$tree"
+
+  if ((!runs)); then
+    for what in "the test suite (not built)" "qmxdb.exe and the files it writes, read by the shell" \
+      "examples/consumer's run" "the Microsoft-ABI program's run"; do
+      skip "$arch: $what: $why"
+    done
+    return
+  fi
+  use_wine "$arch"
+  if ! prepare_wine; then
+    fail "$arch: making the wine prefix $WINEPREFIX"
+    return
+  fi
+  run_test_suite "$arch"
+  check_tool_and_shell "$arch" "$build/$arch/bin"
+  check "$arch: examples/consumer runs under wine" run_consumer "$arch" "$tree"
+  check "$arch: the Microsoft-ABI program runs under wine and calls the DLL" run_msvc_probe "$tree"
 }
 
 main() {
+  runs_32bit=0
+  if runs_32bit_programs; then runs_32bit=1; fi
+  log "this kernel $( ((runs_32bit)) && echo runs || echo "cannot run") 32-bit programs:" \
+    "$( ((runs_32bit)) && echo "i686 and x86_64 are tested under wine" ||
+      echo "i686 is built and inspected, x86_64 is tested under wine64")"
   install_packages
 
   fetch_source openssl
   fetch_source googletest
   fetch_source libcsv
-  local prefix="$cache/mingw-i686-openssl_${version[openssl]}-googletest_${version[googletest]}"
-  prefix+="-libcsv_${version[libcsv]}"
-  if [[ -f $prefix/lib/libcrypto.a && -f $prefix/lib/libgtest.a && -f $prefix/lib/libcsv.a ]]; then
-    log "cross-built prefix: $prefix (cached)"
-  else
-    build_prefix "$prefix"
-  fi
   stage_header_libraries "$build/staged"
 
-  log "building the project for i686 Windows in $build"
-  # The toolchain file's settings reach only a fresh cache.
-  mkdir -p "$build"
-  if ! cmp -s cmake/mingw-i686.cmake "$build/toolchain-of-the-cache.cmake"; then
-    rm -f "$build/CMakeCache.txt"
-    cp cmake/mingw-i686.cmake "$build/toolchain-of-the-cache.cmake"
-  fi
-  cmake -S "$source_dir" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" \
-    -DQMXDAO_MINGW_PREFIX="$prefix;$build/staged" -DCMAKE_BUILD_TYPE=Release \
-    -DQMXDAO_BUILD_BENCH=OFF >/dev/null
-  if ! nice -n 10 cmake --build "$build" -j"$jobs"; then
-    fail "the Windows build"
-    finish
-  fi
-  pass "QMXDAOService.dll, qmxdb.exe and the test suite built for i686"
-
-  prepare_wine
-  run_test_suite
-  check_tool_and_shell
-  check_install
+  local arch runs
+  for arch in $arches; do
+    runs=1
+    [[ $arch == i686 ]] && runs=$runs_32bit
+    windows_arch "$arch" "$runs"
+  done
+  timeout 30 wineserver -k >/dev/null 2>&1 || true
   finish
 }
 
