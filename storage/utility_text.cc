@@ -1,9 +1,11 @@
 // Utility: text helpers that need no database.
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdarg>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 
 #include "qmxdao/storage/Utility.h"
@@ -142,6 +144,33 @@ int toInt32(const std::wstring& text) {
 
 long long toInt64(const std::wstring& text) { return std::wcstoll(text.c_str(), nullptr, 10); }
 
-double toDouble(const std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
+// Decimal text goes through std::from_chars, which gives the nearest double on every C runtime:
+// some Windows runtimes' wcstod are one unit in the last place off, and a price read on a till
+// would then differ from the same price read on Linux. What from_chars does not read the way
+// wcstod does (hexadecimal, infinities, values out of range, no number at all) is wcstod's.
+double toDouble(const std::wstring& text) {
+  std::size_t at = 0;
+  while (at < text.size() && std::iswspace(static_cast<wint_t>(text[at]))) ++at;
+  const bool negative = at < text.size() && text[at] == L'-';
+  if (at < text.size() && (text[at] == L'-' || text[at] == L'+')) ++at;
+  std::string decimal;
+  for (; at < text.size(); ++at) {
+    const wchar_t c = text[at];
+    if (!((c >= L'0' && c <= L'9') || c == L'.' || c == L'e' || c == L'E' || c == L'+' ||
+          c == L'-')) {
+      break;
+    }
+    decimal += static_cast<char>(c);
+  }
+  const bool hexadecimal =
+      decimal == "0" && at < text.size() && (text[at] == L'x' || text[at] == L'X');
+  double value = 0;
+  if (!hexadecimal && !decimal.empty() && decimal[0] != '+' && decimal[0] != '-') {
+    const auto [end, error] =
+        std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
+    if (error == std::errc() && end != decimal.data()) return negative ? -value : value;
+  }
+  return std::wcstod(text.c_str(), nullptr);
+}
 
 }  // namespace qmxdao
