@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The checks that take longer than a newcomer should wait for, run by CI after
 # scripts/run-tests.sh: the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows build and its tests under wine, each fuzz target for
+# UndefinedBehaviorSanitizer, the i686 and x86_64 Windows builds and their tests under wine (what
+# this kernel runs; scripts/run-windows-tests.sh says what it could not), each fuzz target for
 # a minute from its committed seed corpus, and a sample of the mutation check (six faults spread
 # over scripts/mutations.txt, each rebuilt incrementally in build/ from the quick check). Fails
 # on the first failure.
