@@ -51,10 +51,11 @@ pids+=($!)
 status=0
 for pid in "${pids[@]}"; do wait "$pid" || status=1; done
 
-calls=0 errors=0
+calls=0 errors=0 runs=0
 for out in "$shop"/worker-*.out "$shop/maintenance.out"; do
   read -r _ c _ e _ <"$out" 2>/dev/null || { errors=$((errors + 1)); continue; } # ended early
-  calls=$((calls + c)) errors=$((errors + e))
+  if [[ $out == */maintenance.out ]]; then runs=$c; else calls=$((calls + c)); fi
+  errors=$((errors + e))
 done
 cat "$shop"/worker-*.err "$shop/maintenance.err" 2>/dev/null | head -40
 
@@ -63,8 +64,8 @@ timeout -k 10 600 "$q" check >"$shop/final-check.out" 2>&1 && check=ok
 minutes=$(awk -v s=$(($(date +%s) - start)) 'BEGIN { printf "%.1f", s / 60 }')
 found=yes
 ((status != 0 || errors != 0)) && found="no (see above)"
-echo "soak: $workers workers + 1 backup/check loop, $minutes minutes, $calls calls, $errors errors;" \
-  "every acknowledged batch found: $found; integrity: $check"
+echo "soak: $workers workers + 1 backup/check loop, $minutes minutes, $calls library calls and" \
+  "$runs backup/check runs, $errors errors; every acknowledged batch found: $found; integrity: $check"
 if ((status != 0 || errors != 0)) || [ "$check" != ok ]; then
   cat "$shop/final-check.out"
   echo "soak: FAILED; the shop is kept in $shop"
