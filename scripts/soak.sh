@@ -9,7 +9,7 @@
 #
 #   bash scripts/soak.sh [SECONDS]
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 seconds=${1:-60}
 build=${BUILD:-build}
 workers=8
