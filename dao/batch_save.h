@@ -11,6 +11,7 @@
 
 #include "dao/record_dao.h"
 #include "storage/now_text.h"
+#include "storage/text_codec.h"
 
 namespace qmxdao {
 
@@ -112,7 +113,11 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
       } catch (const CppSQLite3Exception& e) {
         // A tolerated failure skips its record only inside the call's transaction: when the
         // engine has rolled it back (an I/O error), the call ends and nothing of it is stored.
-        if (!policy_.skipsRecordOnLookupFailure || !EngineAccess::inTransaction(*db)) throw;
+        // A key the library refuses to convert is no engine failure: it ends the call too.
+        if (!policy_.skipsRecordOnLookupFailure || !EngineAccess::inTransaction(*db) ||
+            e.errorCode() == kRefusedTextCode) {
+          throw;
+        }
         platform::debugOutput(QMXDAO::Utility::Format(L"pDBC->execQuery error %d:%s,sql=%s\n",
                                                       e.errorCode(), e.errorMessage(),
                                                       policy_.lookupSql.c_str()));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "qmxdao/dao/CustomerDAOImpl.h"
 #include "qmxdao/dao/ItemDAOImpl.h"
 #include "qmxdao/dao/ItemQtyDAOImpl.h"
 #include "qmxdao/dao/ItemTypeDAOImpl.h"
@@ -158,6 +159,39 @@ TEST(ItemSave, WritesEditedChangesToTheLastRowReadKeepsTheRemarkAndModifyOnlyIns
     rows.push_back(std::to_wstring(i.ID) + L" " + i.UPC + L" " + std::to_wstring(i.SALE_PRICE));
   EXPECT_EQ(rows, (Lines{L"1 690 1.000000", L"2 690 2.000000", L"3 690 4.500000", L"4 691 1.000000",
                          L"5 700 1.000000"}));
+}
+
+// Keys that differ only in a lone surrogate are distinct rows, saved one call each and found again.
+// A key holding a value that is no UTF-16 code unit (only where wchar_t has 32 bits) ends the call
+// with the exception, and nothing of it is stored: also the customer's, whose save otherwise skips
+// a record whose lookup fails.
+TEST(BatchSave, KeysDifferingInALoneSurrogateStayDistinctNonUnitsAreRefused) {
+  TempShop shop(TempShop::Layout::kInstalled);
+  QMXDAO::ItemDAOImpl items;
+  std::vector<___ITEM> batch;
+  for (const int surrogate : {0xD800, 0xDBFF, 0xDFFF}) {
+    batch.push_back(item(L"690" + std::wstring(1, static_cast<wchar_t>(surrogate)), 1.0f));
+  }
+  for (const ___ITEM& one : batch) ASSERT_TRUE(items.save(one));  // each call finds the others
+  ASSERT_TRUE(items.save(batch));
+  EXPECT_EQ(items.count(), 3);
+  if (sizeof(wchar_t) == 4) {
+    for (const wchar_t beyond : {static_cast<wchar_t>(0x110000), static_cast<wchar_t>(0x7FFFFFFF),
+                                 static_cast<wchar_t>(-1)}) {
+      const std::wstring key = L"690" + std::wstring(1, beyond);
+      expectEngineError(
+          [&] {
+            items.save(std::vector<___ITEM>{item(L"691", 1.0f), item(key, 1.0f)});
+          },
+          20, L"no UTF-16 code unit");
+      QMXDataDomain::___CUSTOMER customer;
+      customer.ORG = key;
+      expectEngineError([&] { QMXDAO::CustomerDAOImpl().save(customer); }, 20,
+                        L"no UTF-16 code unit");
+    }
+  }
+  EXPECT_EQ(items.count(), 3);
+  EXPECT_EQ(QMXDAO::CustomerDAOImpl().count(), 0);
 }
 
 TEST(SaleOrderDAO, ReadsKeepEngineFailuresAndFindByIdEndsALinePerRow) {

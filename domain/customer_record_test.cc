@@ -94,9 +94,9 @@ TEST(CustomerRecord, SettersAndTheRowReaderTakeOnlyTheExactNamesOfTheirGroup) {
 
   // The reader takes each field of a real result row by the code given for it; a column the row
   // lacks keeps its value, and so does one read with a code of another group.
-  qmxdao::test::TempShop shop;
+  qmxdao::test::TempShop shop(qmxdao::test::TempShop::Layout::kEmptyDbFolder);
   CppSQLite3DB db;
-  db.open(shop.mainFile().wstring().c_str(), L"");
+  db.open(shop.mainFile().wstring().c_str(), L"");  // a new plain file
   CppSQLite3Query query = db.execQuery(
       L"select 9000000000 as ID, 0.1 as JAWBONEMONEY, NULL as DEL_FLAG, 'o' as ORG, NULL as TEL, "
       L"'x' as EXTRA, 5 as IDCARD");

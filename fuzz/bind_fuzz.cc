@@ -1,7 +1,8 @@
 // Utility::sqlite_statement_bind with any data_type code, position and text, on a statement of
 // an in-memory plain database: a code with a rule binds the value its text converts to (read
 // back through the engine), a code without one binds nothing, and a position the statement does
-// not have fails with CppSQLite3Exception.
+// not have fails with CppSQLite3Exception, and so does a text holding a value that is no UTF-16
+// code unit.
 //
 // Codes are taken from 0 to 7, every value a data_type can hold: forming a larger one from an
 // integer is already undefined behaviour in the caller, before the library sees it.
@@ -21,6 +22,7 @@ using QMXDAO::Utility;
 using QMXDataDomain::data_type;
 
 constexpr int kSqliteRange = 25;
+constexpr int kRefusedText = 20;  // a value that is no UTF-16 code unit
 constexpr int kParameters = 2;
 
 CppSQLite3DB& database() {
@@ -64,7 +66,7 @@ void checkBound(CppSQLite3Query& query, int field, std::wstring text, data_type 
         FUZZ_CHECK(query.fieldIsNull(field));  // the empty text is stored as NULL
         break;
       }
-      // Bound as a C string: up to its first NUL, each invalid unit as U+FFFD.
+      // Bound as a C string: up to its first NUL; a lone surrogate reads back as U+FFFD.
       std::wstring expected;
       for (const wchar_t* unit = text.c_str(); *unit != L'\0'; ++unit) {
         expected.push_back(qmxdao::fuzz::scalarOrReplacement(*unit));
@@ -87,12 +89,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   CppSQLite3Statement statement = database().compileStatement(L"SELECT ?1, ?2");
   const bool inRange = position >= 1 && position <= kParameters;
+  const bool refused = code == QMXDataDomain::type_text && qmxdao::fuzz::holdsNonUnit(text.c_str());
   try {
     if (nullFirst) Utility::sqlite_statement_bind(&statement, position);
     Utility::sqlite_statement_bind(&statement, position, {text, code});
     FUZZ_CHECK(inRange || (!hasRule(code) && !nullFirst));
+    FUZZ_CHECK(!(inRange && refused));
   } catch (const CppSQLite3Exception& e) {
-    FUZZ_CHECK(!inRange && e.errorCode() == kSqliteRange);
+    FUZZ_CHECK(inRange ? refused && e.errorCode() == kRefusedText : e.errorCode() == kSqliteRange);
     return 0;
   }
   CppSQLite3Query query = statement.execQuery();

@@ -63,4 +63,13 @@ inline wchar_t scalarOrReplacement(wchar_t unit) {
   return valid ? unit : static_cast<wchar_t>(0xFFFD);
 }
 
+// True when the text, up to its first NUL, holds a value that is no UTF-16 code unit (beyond
+// U+10FFFF, or negative): the library refuses such text with code 20.
+inline bool holdsNonUnit(const wchar_t* text) {
+  for (; *text != L'\0'; ++text) {
+    if (static_cast<std::uint32_t>(*text) > 0x10FFFF) return true;
+  }
+  return false;
+}
+
 }  // namespace qmxdao::fuzz

@@ -1,17 +1,19 @@
-// The conversion between wide text and UTF-8 at the engine's boundary: any bytes and any wide
-// code units convert without failing, the results are valid, and valid text survives the round
-// trip unchanged.
+// The conversion between wide text and UTF-8 at the engine's boundary: any bytes convert without
+// failing, wide text converts or (holding a value that is no UTF-16 code unit) is refused, and
+// valid text survives the round trip unchanged.
 #include <utf8.h>
 
 #include <cstring>
 #include <string>
 
 #include "fuzz/fuzz_input.h"
+#include "qmxdao/storage/CppSQLite3Exception.h"
 #include "storage/text_codec.h"
 
 namespace {
 
 using qmxdao::fromUtf8;
+using qmxdao::toReadableUtf8;
 using qmxdao::toUtf8;
 using qmxdao::fuzz::scalarOrReplacement;
 
@@ -33,14 +35,28 @@ void checkFromUtf8(const std::string& bytes) {
   if (utf8::is_valid(bytes.begin(), bytes.end())) FUZZ_CHECK(back == bytes);
 }
 
-// Wide text from the application: every unit that is no scalar value becomes U+FFFD.
+// Wide text from the application: a lone surrogate is written in its own three-byte form and
+// reads back as U+FFFD, so distinct texts stay distinct; a value that is no UTF-16 code unit is
+// refused with code 20. For messages, every invalid unit becomes U+FFFD.
 void checkToUtf8(const std::wstring& wide) {
-  const std::string bytes = toUtf8(wide);
-  FUZZ_CHECK(utf8::is_valid(bytes.begin(), bytes.end()));
   std::wstring expected;
   for (wchar_t unit : wide) expected.push_back(scalarOrReplacement(unit));
+  const std::string readable = toReadableUtf8(wide);
+  FUZZ_CHECK(utf8::is_valid(readable.begin(), readable.end()));
+  FUZZ_CHECK(fromUtf8(readable) == expected);
+  bool nonUnit = false;
+  for (wchar_t unit : wide) nonUnit = nonUnit || static_cast<std::uint32_t>(unit) > 0x10FFFF;
+  std::string bytes;
+  try {
+    bytes = toUtf8(wide);
+    FUZZ_CHECK(!nonUnit);
+  } catch (const CppSQLite3Exception& e) {
+    FUZZ_CHECK(nonUnit && e.errorCode() == qmxdao::kRefusedTextCode);
+    return;
+  }
   FUZZ_CHECK(fromUtf8(bytes) == expected);
   FUZZ_CHECK(toUtf8(wide.data(), wide.size()) == bytes);
+  if (expected == wide) FUZZ_CHECK(bytes == readable);  // valid text: one encoding
 }
 
 }  // namespace

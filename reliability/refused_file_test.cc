@@ -1,10 +1,11 @@
-// What the library must refuse: files keyed otherwise, plain, damaged or emptied, a missing table,
-// a full or read-only disk, a write the engine stops halfway. Each call ends with the engine's
-// CppSQLite3Exception, stores none of its records and changes no file.
+// What the library must refuse: files keyed otherwise, plain, damaged or of zero bytes, a missing
+// table, a full or read-only disk, a write the engine stops halfway. Each call ends with the
+// engine's CppSQLite3Exception, stores none of its records and changes no file.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "qmxdao/dao/CustomerDAOImpl.h"
 #include "qmxdao/dao/SaleOrderSummaryDAOImpl.h"
+#include "qmxdao/storage/DBConnection.h"
 #include "reliability/fault_helpers.h"
 #include "testing/debug_capture.h"
 #include "testing/expect_engine_error.h"
@@ -43,16 +45,19 @@ void expectRefused(const TempShop& shop, const Calls& calls, int code, const std
   EXPECT_TRUE(qmxdao::test::readFileBytes(shop.mainFile()) == before) << "the file was changed";
 }
 
+const std::wstring notADatabase = L"file is not a database";
+
+// Every call of the customer class, and the application's own SQL: each fails at the open.
+const Calls kMainFileCalls = {[] { CustomerDAOImpl().save(customerBatch(1, 3)); },
+                              [] { CustomerDAOImpl().add(customerBatch(2, 3)); },
+                              [] { CustomerDAOImpl().update(customerBatch(3, 3)); },
+                              [] { CustomerDAOImpl().delet(1); },
+                              [] { CustomerDAOImpl().count(); },
+                              [] { Utility::execDML(L"delete from CUSTOMER", DBNAME_MAIN); },
+                              [] { Utility::GetDBVersion(DBNAME_MAIN); }};
+
 TEST(RefusedFile, WrongKeyPlainFileOrNoKeyIsRefusedAndTheFileKeepsEveryByte) {
-  // Every call of the customer class, and the application's own SQL, fails at the open.
-  const Calls calls = {[] { CustomerDAOImpl().save(customerBatch(1, 3)); },
-                       [] { CustomerDAOImpl().add(customerBatch(2, 3)); },
-                       [] { CustomerDAOImpl().update(customerBatch(3, 3)); },
-                       [] { CustomerDAOImpl().delet(1); },
-                       [] { CustomerDAOImpl().count(); },
-                       [] { Utility::execDML(L"delete from CUSTOMER", DBNAME_MAIN); },
-                       [] { Utility::GetDBVersion(DBNAME_MAIN); }};
-  const std::wstring notADatabase = L"file is not a database";
+  const Calls& calls = kMainFileCalls;
   for (const wchar_t* key : {L"KRD1988", L""}) {  // another passphrase; none
     TempShop shop(TempShop::Layout::kEmptyDbFolder);
     qmxdb::createDatabaseFile(shop.mainFile().wstring(), qmxdb::mainSchemaSql(), key);
@@ -120,18 +125,23 @@ TEST(DamagedFile, FlippedOrCutPagesFailTheReadsThatTouchThemOthersReadAsBefore) 
   }
 }
 
-TEST(DamagedFile, EmptiedFileOrMissingTableStoresNothing) {
+TEST(DamagedFile, ZeroByteFileIsRefusedAndStaysEmptyAMissingTableStoresNothing) {
   TempShop shop(TempShop::Layout::kInstalled);
-  CustomerDAOImpl customers;
-  // An emptied file opens as an empty database. The customer's batch save alone skips each
-  // record whose lookup fails, with a diagnostic line, and reports success; nothing is created.
+  // A file cut to nothing, or a placeholder, is no shop database, though the engine would take it
+  // for an empty one (and the customer's batch save used to write a keyed header into it).
   qmxdao::test::writeFileBytes(shop.mainFile(), "");
-  expectRefused(shop, {[&] { customers.count(); }, [&] { customers.add(customerBatch(1, 5)); }}, 1,
-                L"no such table: CUSTOMER");
+  Calls calls = kMainFileCalls;
+  calls.insert(calls.end(), {[] { CustomerDAOImpl().countNoKey(); },
+                             [] { CustomerDAOImpl().findBySQLNoKey(L"select 1"); },
+                             [] { Utility::SearchBySQL(L"select 1", DBNAME_MAIN); },
+                             [] { Utility::ResetDBKey(L"", L"", DBNAME_MAIN); },
+                             [&] { Utility::GetDBVersion(shop.mainFile().wstring()); },
+                             [] { QMXDAO::DBConnection connection; }});
   qmxdao::test::DebugCapture capture;
-  EXPECT_TRUE(customers.save(customerBatch(2, 4)));
-  EXPECT_EQ(capture.lines().size(), 4u);
-  EXPECT_TRUE(Utility::SearchBySQL(L"select * from sqlite_master", DBNAME_MAIN).empty());
+  expectRefused(shop, calls, 26, notADatabase);
+  EXPECT_TRUE(capture.lines().empty()) << "a record was skipped instead";
+  EXPECT_EQ(std::filesystem::file_size(shop.mainFile()), 0u);
+
   Utility::execDML(L"drop table SALE_ORDER_SUMMARY", QMXDAO::DBNAME_SALE);
   QMXDataDomain::___SALE_ORDER_SUMMARY sale;
   sale.RAND_ID = L"sale-1";

@@ -17,4 +17,6 @@ ctest --test-dir build-asan --output-on-failure -j2
 
 bash scripts/run-windows-tests.sh
 FUZZ_SECONDS=${FUZZ_SECONDS:-60} bash scripts/run-fuzz.sh
+# A minute of the soak (8 workers, backup and check beside them) on the build from the quick check.
+bash scripts/soak.sh 60
 QMXDAO_MUTATION_BUILD=build bash scripts/mutation-check.sh --skip-baseline --sample "${MUTATION_SAMPLE:-6}"

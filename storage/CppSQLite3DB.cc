@@ -50,7 +50,24 @@ std::string readSalt(sqlite3* db) {
   return salt;
 }
 
-// Opens path (UTF-8) and applies the key; does not check that the key fits.
+// A zero-byte file (truncated, or a placeholder) is no shop database, though the engine would
+// take it for an empty one and write a header into it at the first write. Opening existing files
+// only, the library refuses it as the engine refuses any other file that is not a database, and
+// leaves it as it is.
+void refuseEmptyFile(sqlite3* db) {
+  sqlite3_file* file = nullptr;
+  sqlite3_int64 size = -1;
+  if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+      file == nullptr || file->pMethods == nullptr ||
+      file->pMethods->xFileSize(file, &size) != SQLITE_OK || size != 0) {
+    return;
+  }
+  sqlite3_close(db);
+  qmxdao::throwLayerError(SQLITE_NOTADB, L"file is not a database");
+}
+
+// Opens path (UTF-8) and applies the key; does not check that the key fits. Without
+// SQLITE_OPEN_CREATE in flags, a zero-byte file is refused.
 sqlite3* openRaw(const std::string& path, const std::string& key, int flags) {
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
@@ -59,6 +76,7 @@ sqlite3* openRaw(const std::string& path, const std::string& key, int flags) {
     sqlite3_close(db);
     throw CppSQLite3Exception(rc, message);
   }
+  if ((flags & SQLITE_OPEN_CREATE) == 0) refuseEmptyFile(db);
   if (key.empty()) return db;
   // A file with a salt opens with the key derived once for that salt; a new or empty file is
   // keyed with the passphrase itself, so that the engine writes a fresh salt and the file stays
@@ -128,6 +146,33 @@ int codeOfFunctionError(sqlite3* db, int rc) {
   return rc;
 }
 
+// True when text holds a statement (or what the engine cannot read as blanks and comments).
+bool holdsStatement(sqlite3* db, const char* text) {
+  if (text == nullptr || *text == '\0') return false;
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, text, -1, &stmt, nullptr);
+  sqlite3_finalize(stmt);
+  return rc != SQLITE_OK || stmt != nullptr;
+}
+
+// Compiles the one statement of sql. A text that holds more is refused before anything runs:
+// running its first statement alone would drop the others without a word, and running them one
+// by one outside a transaction could stop halfway with the first ones kept.
+sqlite3_stmt* prepareOne(sqlite3* db, const wchar_t* sql) {
+  std::string text = utf8(sql);
+  sqlite3_stmt* stmt = nullptr;
+  const char* tail = nullptr;
+  int rc = sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()) + 1, &stmt, &tail);
+  if (rc != SQLITE_OK) qmxdao::throwEngineError(db, rc);
+  if (stmt == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"no statement in the SQL text");
+  if (holdsStatement(db, tail)) {
+    sqlite3_finalize(stmt);
+    qmxdao::throwLayerError(SQLITE_MISUSE,
+                            L"the SQL text holds more than one statement; none was run");
+  }
+  return stmt;
+}
+
 void execOrThrow(sqlite3* db, const std::string& sql) {
   int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) qmxdao::throwEngineError(db, codeOfFunctionError(db, rc));
@@ -185,12 +230,8 @@ int CppSQLite3DB::execDML(const wchar_t* sql) {
 
 CppSQLite3Query CppSQLite3DB::execQuery(const wchar_t* sql) {
   checkOpen();
-  std::string text = utf8(sql);
-  sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
-  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
-  if (stmt == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"no statement in the SQL text");
-  rc = sqlite3_step(stmt);
+  sqlite3_stmt* stmt = prepareOne(db_, sql);
+  int rc = sqlite3_step(stmt);
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
     sqlite3_finalize(stmt);
     qmxdao::throwEngineError(db_, rc);
@@ -200,12 +241,7 @@ CppSQLite3Query CppSQLite3DB::execQuery(const wchar_t* sql) {
 
 CppSQLite3Statement CppSQLite3DB::compileStatement(const wchar_t* sql) {
   checkOpen();
-  std::string text = utf8(sql);
-  sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()) + 1, &stmt, nullptr);
-  if (rc != SQLITE_OK) qmxdao::throwEngineError(db_, rc);
-  if (stmt == nullptr) qmxdao::throwLayerError(SQLITE_MISUSE, L"no statement in the SQL text");
-  return CppSQLite3Statement(db_, stmt);
+  return CppSQLite3Statement(db_, prepareOne(db_, sql));
 }
 
 void CppSQLite3DB::resetKey(const wchar_t* path, const wchar_t* key, const wchar_t* otherKey) {
@@ -223,6 +259,7 @@ void CppSQLite3DB::resetKey(const wchar_t* path, const wchar_t* key, const wchar
   }
 
   sqlite3* db = openChecked(path8, oldKey, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  refuseEmptyFile(db);  // neither plain nor keyed: left at zero bytes
   try {
     if (!oldKey.empty() && !newKey.empty()) {
       int rc = sqlite3_rekey(db, newKey.data(), static_cast<int>(newKey.size()));

@@ -88,7 +88,7 @@ std::wstring libraryRows(enDBNameType type) {
 }
 
 TEST_F(KeyInterop, KeyedFilesMoveBothWaysBetweenTheLibraryAndTheShell) {
-  TempShop shop;  // empty files: the first write makes a keyed database
+  TempShop shop;  // keyed databases that hold no table yet
   Utility::execDML(L"create table T (ID integer primary key, NAME text)", DBNAME_MAIN);
   Utility::execDML(L"insert into T values (1, 'caf\u00e9')", DBNAME_MAIN);  // with the cached key
   EXPECT_EQ(shell(shop.mainFile(), kShellKey + kSelect), "1|caf\xc3\xa9\n");
@@ -104,7 +104,7 @@ TEST_F(KeyInterop, KeyedFilesMoveBothWaysBetweenTheLibraryAndTheShell) {
 }
 
 TEST_F(KeyInterop, ResetDBKeyKeysAPlainFileOnceAndRefusesAnotherKey) {
-  TempShop shop;
+  TempShop shop(TempShop::Layout::kEmptyDbFolder);  // the shell makes the files
   ASSERT_EQ(shell(shop.saleFile(),
                   "PRAGMA user_version = 7;\n" + kCreate + "(1, 'tea'), (2, 'caf\xc3\xa9');\n"),
             "");

@@ -66,8 +66,9 @@ TEST(Engine, CompiledStatementBindsEachRecordAndQueryReadsItBack) {
 
 TEST(Engine, FailuresCarryTheEnginesCodeAndMessage) {
   TempShop shop;
+  const auto plainFile = shop.dbFolder() / "plain.db";
   CppSQLite3DB db;
-  db.open(shop.saleFile().wstring().c_str(), L"");  // a plain file
+  db.open(plainFile.wstring().c_str(), L"");  // a new plain file
   db.execDML(L"create table T (V text)");
   expectEngineError([&] { db.compileStatement(L"update T set W = 1"); }, 1, L"no such column");
   expectEngineError([&] { db.execQuery(L"select * from MISSING"); }, 1, L"no such table: MISSING");
@@ -80,11 +81,11 @@ TEST(Engine, FailuresCarryTheEnginesCodeAndMessage) {
   QMXDAO::Utility::execDML(L"create table T (V text)", QMXDAO::DBNAME_MAIN);
   for (const auto& [path, key] :
        {std::pair{shop.mainFile(), L"other"}, std::pair{shop.mainFile(), L""},
-        std::pair{shop.saleFile(), L"KRD1987"}}) {
+        std::pair{plainFile, L"KRD1987"}}) {
     CppSQLite3DB refused;
     expectEngineError([&] { refused.open(path.wstring().c_str(), key); }, 26, L"not a database");
   }
-  std::filesystem::rename(shop.saleFile(), shop.mainFile());
+  std::filesystem::rename(plainFile, shop.mainFile());
   expectEngineError([] { DBConnection connection; }, 26, L"not a database");
 }
 

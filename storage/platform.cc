@@ -288,7 +288,7 @@ void debugOutput(const std::wstring& text) {
 #ifdef _WIN32
   OutputDebugStringW(text.c_str());
 #else
-  syslog(LOG_DEBUG, "%s", toUtf8(text).c_str());
+  syslog(LOG_DEBUG, "%s", toReadableUtf8(text).c_str());
 #endif
 }
 

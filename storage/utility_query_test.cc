@@ -4,12 +4,18 @@
 // texts, a missing database folder and a file that is no database (left exactly as it was).
 #include <gtest/gtest.h>
 
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qmxdao/storage/CppSQLite3DB.h"
+#include "qmxdao/storage/CppSQLite3Statement.h"
 #include "qmxdao/storage/Utility.h"
 #include "testing/expect_engine_error.h"
 #include "testing/file_bytes.h"
@@ -26,13 +32,26 @@ using Rows = std::vector<std::map<std::wstring, std::wstring>>;
 
 TEST(UtilitySearchBySQL, RowsCountsAndChangesOnTheFileOfTheType) {
   TempShop shop;
+  const std::string saleBytes = qmxdao::test::readFileBytes(shop.saleFile());
   EXPECT_EQ(Utility::execDML(L"create table T (ID integer primary key, V text)", DBNAME_MAIN), 0);
   EXPECT_EQ(Utility::execDML(L"insert into T values (1, NULL), (2, 'caf\u00e9 \u4e2d\U0001F600'), "
                              L"(3, 'it''s')",
                              DBNAME_MAIN),
             3);
   EXPECT_EQ(Utility::execDML(L"update T set V = V where ID >= 2", QMXDAO::DBNAME_DEFAULT), 2);
-  EXPECT_EQ(std::filesystem::file_size(shop.saleFile()), 0u);
+  EXPECT_TRUE(qmxdao::test::readFileBytes(shop.saleFile()) == saleBytes);
+  // Text that holds a second statement is refused before any runs, whichever call is given it;
+  // blanks and comments after the one statement are no statement.
+  for (const auto& call : std::vector<std::function<void()>>{
+           [] {
+             Utility::execDML(L"update T set V = 'x' where ID = 1; delete from T", DBNAME_MAIN);
+           },
+           [] { Utility::execDML(L"delete from T;;delete from T", DBNAME_MAIN); },
+           [] { Utility::SearchBySQL(L"select * from T; delete from T", DBNAME_MAIN); },
+           [] { Utility::GetItemCount(L"T", L"ID > 0; delete from T", DBNAME_MAIN); }}) {
+    expectEngineError(call, 21, L"more than one statement");
+  }
+  EXPECT_EQ(Utility::execDML(L"update T set V = V where ID = 3; -- one row\n ; ", DBNAME_MAIN), 1);
   EXPECT_EQ(
       Utility::SearchBySQL(L"select ID, V from T where ID < 3 order by ID desc", DBNAME_MAIN),
       (Rows{{{L"ID", L"2"}, {L"V", L"caf\u00e9 \u4e2d\U0001F600"}}, {{L"ID", L"1"}, {L"V", L""}}}));
@@ -84,34 +103,72 @@ TEST(UtilitySingleValueReads, VersionFromTheLastRowAndATablesCreationStatement) 
   EXPECT_TRUE(Utility::GetCreateIndexByTableName(L"x' or '1'='1", DBNAME_MAIN).empty());
 }
 
-TEST(BadInput, InvalidCodeUnitsBecomeReplacementCharactersAndLongTextsRoundTrip) {
+// What the engine's own UTF-16 interface stores for text (its bytes, in hex) and what it reads
+// back, on a database in memory.
+std::pair<std::wstring, std::u16string> engineUtf16(const std::u16string& text) {
+  sqlite3* db = nullptr;
+  sqlite3_open(":memory:", &db);
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db, "select hex(?1), ?1", -1, &stmt, nullptr);
+  sqlite3_bind_text16(stmt, 1, text.data(), static_cast<int>(text.size() * 2), SQLITE_STATIC);
+  sqlite3_step(stmt);
+  const std::string hex = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+  const auto* back = static_cast<const char16_t*>(sqlite3_column_text16(stmt, 1));
+  std::pair<std::wstring, std::u16string> result{std::wstring(hex.begin(), hex.end()), back};
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return result;
+}
+
+// Distinct texts stay distinct. A lone surrogate is stored as the engine's UTF-16 interface stores
+// one that ends a text, and reads back as that interface reads it (U+FFFD); in the SQL text and
+// bound alike. A value that is no UTF-16 code unit (only where wchar_t has 32 bits) is refused
+// before anything is written. Long texts round-trip.
+TEST(BadInput, LoneSurrogatesStayDistinctNonUnitsAreRefusedLongTextsRoundTrip) {
   TempShop shop;
   Utility::execDML(L"create table T (ID integer primary key, V text)", DBNAME_MAIN);
-  // Stores text once in the SQL text and once bound, and reads both back.
-  const auto storedTwice = [&](const std::wstring& text) {
-    Utility::execDML(L"delete from T", DBNAME_MAIN);
-    Utility::execDML(L"insert into T values (1, '" + text + L"')", DBNAME_MAIN);
-    CppSQLite3DB db;
-    db.open(shop.mainFile().wstring().c_str(), L"KRD1987");
-    CppSQLite3Statement insert = db.compileStatement(L"insert into T values (2, ?)");
+  CppSQLite3DB db;
+  db.open(shop.mainFile().wstring().c_str(), L"KRD1987");
+  CppSQLite3Statement insert = db.compileStatement(L"insert into T (V) values (?)");
+  const auto store = [&](const std::wstring& text) {  // once in the SQL text, once bound
+    Utility::execDML(L"insert into T (V) values ('" + text + L"')", DBNAME_MAIN);
     insert.bind(1, text.c_str());
     insert.execDML();
-    insert.finalize();
-    db.close();
-    return Utility::SearchBySQL(L"select V from T order by ID", DBNAME_MAIN);
+    insert.reset();
   };
-  // Lone surrogates; where wchar_t has 32 bits, values beyond Unicode too.
-  std::wstring invalids{static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0xDFFF)};
-  if (sizeof(wchar_t) == 4) invalids += {static_cast<wchar_t>(0x110000), static_cast<wchar_t>(-1)};
-  for (const wchar_t invalid : invalids) {
-    EXPECT_EQ(storedTwice(std::wstring(L"a") + invalid + L"b"),
-              (Rows{{{L"V", L"a\uFFFDb"}}, {{L"V", L"a\uFFFDb"}}}))
-        << static_cast<long>(invalid);
+  int stored = 0;
+  for (const char16_t surrogate : {u'\xD800', u'\xDBFF', u'\xDFFF'}) {
+    const std::wstring key = std::wstring(L"key") + static_cast<wchar_t>(surrogate);
+    store(key);
+    stored += 2;
+    const auto [engineHex, engineRead] = engineUtf16(std::u16string(u"key") + surrogate);
+    ASSERT_EQ(engineRead, u"key\uFFFD");
+    const std::wstring where = L"ID > " + std::to_wstring(stored - 2);
+    EXPECT_EQ(
+        Utility::SearchBySQL(L"select distinct hex(V) as H, V from T where " + where, DBNAME_MAIN),
+        (Rows{{{L"H", engineHex}, {L"V", L"key\uFFFD"}}}))
+        << static_cast<int>(surrogate);
   }
+  EXPECT_EQ(Utility::GetItemCount(L"(select distinct V from T)", L"", DBNAME_MAIN), 3);
+  if (sizeof(wchar_t) == 4) {
+    for (const wchar_t beyond : {static_cast<wchar_t>(0x110000), static_cast<wchar_t>(0x7FFFFFFF),
+                                 static_cast<wchar_t>(-1)}) {
+      const std::wstring key = std::wstring(L"key") + beyond;
+      expectEngineError([&] { store(key); }, 20, L"no UTF-16 code unit");
+      expectEngineError([&] { insert.bind(1, key.c_str()); }, 20, L"no UTF-16 code unit");
+    }
+  }
+  EXPECT_EQ(Utility::GetItemCount(L"T", L"", DBNAME_MAIN), stored);
+
   std::wstring text;
   while (text.size() < (1u << 20)) text += L"abc \u00e9\u4e2d\U0001F600";
-  EXPECT_TRUE(storedTwice(text) == (Rows{{{L"V", text}}, {{L"V", text}}}));
+  Utility::execDML(L"delete from T", DBNAME_MAIN);
+  store(text);
+  EXPECT_TRUE(Utility::SearchBySQL(L"select V from T", DBNAME_MAIN) ==
+              (Rows{{{L"V", text}}, {{L"V", text}}}));
   EXPECT_EQ(Utility::GetItemCount(L"T", L"V = '" + text + L"'", DBNAME_MAIN), 2);
+  insert.finalize();
+  db.close();
 }
 
 TEST(BadInput, MissingFolderOrForeignFileFailsAndChangesNothing) {

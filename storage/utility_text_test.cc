@@ -133,9 +133,9 @@ TEST(UtilityConversions, TextPointersAreNullForTheEmptyStringAndNarrowByTheLocal
 }
 
 TEST(ColumnBinding, EachCodeBindsItsKindAndAnEmptyTextBindsNull) {
-  qmxdao::test::TempShop shop;
+  qmxdao::test::TempShop shop(qmxdao::test::TempShop::Layout::kEmptyDbFolder);
   CppSQLite3DB db;
-  db.open(shop.mainFile().wstring().c_str(), L"");
+  db.open(shop.mainFile().wstring().c_str(), L"");  // a new plain file
   db.execDML(L"create table T (ID integer primary key, I, L, F, S)");
   CppSQLite3Statement insert = db.compileStatement(L"insert into T values (?, ?, ?, ?, ?)");
   const auto row = [&](const std::wstring& id, const std::vector<ColumnValue>& values) {

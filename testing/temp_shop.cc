@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -32,10 +31,13 @@ TempShop::TempShop(Layout layout) : folder_(makeUniqueFolder()) {
   if (layout == Layout::kEmptyDbFolder || layout == Layout::kEmptyFiles) {
     std::filesystem::create_directory(dbFolder());
   }
-  // The library opens existing files only; a zero-length file is an empty database.
+  // The library opens existing databases only: a zero-length file is none. A table made and
+  // dropped again leaves a keyed database that holds no table.
   if (layout == Layout::kEmptyFiles) {
-    std::ofstream main(mainFile());
-    std::ofstream sale(saleFile());
+    for (const auto& file : {mainFile(), saleFile()}) {
+      qmxdb::createDatabaseFile(file.wstring(), "create table EMPTY (V); drop table EMPTY;",
+                                qmxdb::kDatabaseKey);
+    }
   }
   if (layout == Layout::kInstalled) qmxdb::createDatabaseFiles(dbFolder().wstring() + separator);
 }

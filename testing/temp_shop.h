@@ -13,7 +13,8 @@ class TempShop {
   enum class Layout {
     kNoDbFolder,     // the host folder alone: nothing for an operation to open
     kEmptyDbFolder,  // an empty "db" folder: the library finds no file to open
-    kEmptyFiles,     // "db/QMX.db" and "db/SALE.db" of zero length: a test creates its tables
+    kEmptyFiles,     // "db/QMX.db" and "db/SALE.db", keyed and holding no table: a test creates
+                     // its tables
     kInstalled,      // "db/QMX.db" and "db/SALE.db" from the shipped schema, keyed
   };
 

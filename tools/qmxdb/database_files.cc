@@ -48,6 +48,14 @@ std::vector<std::wstring> splitStatements(const char* schemaSql) {
   return statements;
 }
 
+// A zero-byte file (a placeholder, or one cut to nothing) holds no data and is no database: init
+// fills it rather than refusing, which would leave the shop with a file every call refuses.
+bool isZeroByteFile(const std::filesystem::path& file) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(file, error) &&
+         std::filesystem::file_size(file, error) == 0 && !error;
+}
+
 void removeQuietly(const std::filesystem::path& file) {
   std::error_code ignored;
   std::filesystem::remove(file, ignored);
@@ -57,7 +65,8 @@ void removeQuietly(const std::filesystem::path& file) {
 
 void createDatabaseFile(const std::wstring& path, const char* schemaSql, const std::wstring& key) {
   const std::filesystem::path file = filePath(path);
-  if (std::filesystem::exists(file)) {
+  const bool placeholder = isZeroByteFile(file);
+  if (std::filesystem::exists(file) && !placeholder) {
     throw std::runtime_error(toUtf8(path) + " exists already and is not overwritten");
   }
   try {
@@ -72,7 +81,7 @@ void createDatabaseFile(const std::wstring& path, const char* schemaSql, const s
     db.execDML(L"commit transaction;");
     db.close();
   } catch (...) {
-    removeQuietly(file);
+    if (!placeholder) removeQuietly(file);  // a placeholder is left as it was: zero bytes
     throw;
   }
 }
@@ -81,7 +90,7 @@ void createDatabaseFiles(const std::wstring& dbFolder) {
   const std::wstring mainFile = dbFolder + L"QMX.db";
   const std::wstring saleFile = dbFolder + L"SALE.db";
   for (const std::wstring& path : {mainFile, saleFile}) {
-    if (std::filesystem::exists(filePath(path))) {
+    if (std::filesystem::exists(filePath(path)) && !isZeroByteFile(filePath(path))) {
       throw std::runtime_error(toUtf8(path) + " exists already and is not overwritten");
     }
   }

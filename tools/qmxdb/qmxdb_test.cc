@@ -267,6 +267,13 @@ TEST_F(QmxdbTest, InitMakesKeyedFilesOnceRekeyKeysPlainOnesAndReadsFindTheRightF
   EXPECT_TRUE(ends(run("init"), 1, "exists already"));
   EXPECT_FALSE(fs::exists(saleFile()));
   EXPECT_EQ(readFile(mainFile()), mainBytes);
+  // A zero-byte file, which every library call refuses, holds nothing: init fills it.
+  fs::resize_file(mainFile(), 0);
+  EXPECT_TRUE(ends(run("version"), 1, "error 26: file is not a database"));
+  EXPECT_EQ(fs::file_size(mainFile()), 0u);
+  EXPECT_TRUE(ends(run("init"), 0));
+  EXPECT_TRUE(ends(run("version"), 0, "1.0.0\n"));
+  fs::remove(saleFile());
 
   // Plain files, as another installer might leave them, get the key; a keyed one stays as it is.
   fs::remove(mainFile());
