@@ -225,10 +225,13 @@ static int cipher_page(void* ctx, int mode, const unsigned char* key, int key_sz
   if (same_key(k, key, key_sz)) {
     if (!EVP_CipherInit_ex2(e, NULL, NULL, iv, enc, NULL)) return failed(); /* a new IV only */
   } else {
+    /* Pages are whole blocks: no padding. Set here, for the cipher's context itself, it lasts
+     * through the IV-only starts; EVP_CIPHER_CTX_set_padding would be applied again on each. */
+    unsigned int padding = 0;
+    OSSL_PARAM params[] = {OSSL_PARAM_construct_uint(OSSL_CIPHER_PARAM_PADDING, &padding),
+                           OSSL_PARAM_construct_end()};
     forget_key(k);
-    if (!EVP_CipherInit_ex2(e, aes_cbc, key, iv, enc, NULL) || !EVP_CIPHER_CTX_set_padding(e, 0)) {
-      return failed();
-    }
+    if (!EVP_CipherInit_ex2(e, aes_cbc, key, iv, enc, params)) return failed();
     remember_key(k, key, key_sz);
   }
   int n = 0, last = 0;
