@@ -11,8 +11,9 @@
  *   another key (a re-key); otherwise a page only sets its IV, or restarts the keyed HMAC.
  * - The page IVs (and the rest of a page's reserved bytes, and new files' salts) come from a
  *   CTR-DRBG (NIST SP 800-90A, AES-256) of the context's own, seeded from the operating system's
- *   generator when first used, reseeded from it by OpenSSL at its reseed interval and after a
- *   fork. IVs stay unpredictable, and no page takes a process-wide lock.
+ *   generator when first used, reseeded from it by OpenSSL at its reseed interval (256 requests
+ *   or an hour) and after a fork, and read 4 KB at a time. IVs stay unpredictable, and no page
+ *   takes a process-wide lock.
  * - Keys: the engine keeps its keys masked between calls and passes them in the clear for each
  *   call. A context remembers the last key of each of its three uses, to see when it changes;
  *   that copy holds no more than the key schedule OpenSSL keeps in the context anyway. All of it
