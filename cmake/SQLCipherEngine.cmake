@@ -23,7 +23,10 @@ set(QMXDAO_ENGINE_INCLUDE ${CMAKE_BINARY_DIR}/engine-include)
 configure_file(${QMXDAO_SQLCIPHER_DIR}/sqlite3.h ${QMXDAO_ENGINE_INCLUDE}/sqlcipher/sqlite3.h
   COPYONLY)
 
-add_library(qmxdao_sqlcipher STATIC ${CMAKE_CURRENT_LIST_DIR}/../storage/engine/sqlcipher_engine.c)
+set(QMXDAO_ENGINE_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../storage/engine/sqlcipher_engine.c)
+# The engine's crypto provider, our own code: built with the project's warnings.
+set(QMXDAO_CRYPTO_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../storage/engine/crypto_provider.c)
+add_library(qmxdao_sqlcipher STATIC ${QMXDAO_ENGINE_SOURCE} ${QMXDAO_CRYPTO_SOURCE})
 target_include_directories(qmxdao_sqlcipher
   PRIVATE ${QMXDAO_SQLCIPHER_DIR}
   INTERFACE $<BUILD_INTERFACE:${QMXDAO_ENGINE_INCLUDE}>)
@@ -42,8 +45,14 @@ target_compile_definitions(qmxdao_sqlcipher
     NDEBUG)
 set_target_properties(qmxdao_sqlcipher PROPERTIES
   C_STANDARD 99 C_EXTENSIONS ON C_VISIBILITY_PRESET hidden POSITION_INDEPENDENT_CODE ON)
+target_compile_options(qmxdao_sqlcipher PRIVATE -O2)
 # Third-party code: built as shipped, without our warnings-as-errors or sanitizers.
-target_compile_options(qmxdao_sqlcipher PRIVATE -w -O2 -fno-sanitize=all)
+set_source_files_properties(${QMXDAO_ENGINE_SOURCE} PROPERTIES COMPILE_OPTIONS "-w;-fno-sanitize=all")
+set(QMXDAO_CRYPTO_OPTIONS -Wall -Wextra -Werror)
+if(QMXDAO_SANITIZE)
+  list(APPEND QMXDAO_CRYPTO_OPTIONS -fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+set_source_files_properties(${QMXDAO_CRYPTO_SOURCE} PROPERTIES COMPILE_OPTIONS "${QMXDAO_CRYPTO_OPTIONS}")
 target_link_libraries(qmxdao_sqlcipher PUBLIC OpenSSL::Crypto Threads::Threads ${CMAKE_DL_LIBS})
 if(WIN32)
   target_link_libraries(qmxdao_sqlcipher PUBLIC ws2_32 crypt32 bcrypt)

@@ -2,14 +2,21 @@
 // redirected for tests), the read-only attribute that GetDBName clears on the way, and the key as
 // the stock sqlcipher shell knows it: files move both ways with "PRAGMA key='KRD1987';" only, and
 // ResetDBKey turns a plain file into a keyed one (leaving a keyed one, or another key's, alone).
+// The engine's own crypto provider writes what SQLCipher's stock one reads, and back, with a fresh
+// IV on every page.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <memory>
+#include <set>
 #include <string>
 
+#include "qmxdao/storage/CppSQLite3DB.h"
 #include "qmxdao/storage/Utility.h"
+#include "storage/engine/crypto_provider.h"
 #include "storage/platform.h"
+#include "storage/text_codec.h"
 #include "testing/expect_engine_error.h"
 #include "testing/file_bytes.h"
 #include "testing/host_system.h"
@@ -124,6 +131,58 @@ TEST_F(KeyInterop, ResetDBKeyKeysAPlainFileOnceAndRefusesAnotherKey) {
   qmxdao::test::expectEngineError([] { Utility::ResetDBKey(L"", L"", DBNAME_MAIN); }, 26,
                                   L"file is not a database");
   EXPECT_TRUE(readFileBytes(shop.mainFile()) == before);
+}
+
+// In one process, switching providers between connections: a re-key in place by ours (its
+// cipher and HMAC contexts meet both keys) and the stock provider's writes included.
+TEST(EngineCrypto, OurProviderAndTheStockOneReadEachOthersFilesWithFreshIVs) {
+  TempShop shop;
+  struct OursAgain {
+    ~OursAgain() { qmxdao_engine_use_crypto(QMXDAO_CRYPTO_OWN); }
+  } oursAgain;
+  auto open = [](const std::filesystem::path& file, const wchar_t* key, const char* crypto) {
+    EXPECT_EQ(qmxdao_engine_use_crypto(crypto), 0);
+    auto db = std::make_unique<CppSQLite3DB>();
+    db->open(file.wstring().c_str(), key);
+    EXPECT_EQ(qmxdao::toUtf8(db->execQuery(L"PRAGMA cipher_provider").fieldValue(0)), crypto);
+    return db;
+  };
+  auto rows = [](CppSQLite3DB& db) -> std::wstring {
+    return db.execQuery(L"select count(*) || group_concat(ID || NAME) from T").fieldValue(0);
+  };
+  std::wstring written;
+  for (const auto& file : {shop.mainFile(), shop.saleFile()}) {  // the same pages twice
+    auto db = open(file, L"KRD1987", QMXDAO_CRYPTO_OWN);
+    db->execDML(L"create table T (ID integer primary key, NAME text)");
+    db->execDML(
+        L"with recursive N(I) as (select 1 union all select I + 1 from N where I < 300) "
+        L"insert into T select I, printf('row %d %.100c', I, 'x') from N");
+    written = rows(*db);
+  }
+  // Each 1024-byte page ends in 48 reserved bytes: its 16-byte IV, its HMAC, padding.
+  std::set<std::string> ivs;
+  size_t pages = 0;
+  for (const auto& file : {shop.mainFile(), shop.saleFile()}) {
+    const std::string bytes = readFileBytes(file);
+    for (size_t page = 0; page + 1024 <= bytes.size(); page += 1024, ++pages) {
+      ivs.insert(bytes.substr(page + 1024 - 48, 16));
+    }
+  }
+  EXPECT_GT(pages, 60u);
+  EXPECT_EQ(ivs.size(), pages) << "an IV used twice";
+
+  EXPECT_EQ(rows(*open(shop.mainFile(), L"KRD1987", QMXDAO_CRYPTO_STOCK)), written);
+  open(shop.mainFile(), L"KRD1987", QMXDAO_CRYPTO_STOCK)->execDML(L"delete from T where ID > 200");
+  auto ours = open(shop.mainFile(), L"KRD1987", QMXDAO_CRYPTO_OWN);
+  written = rows(*ours);
+  EXPECT_EQ(written.substr(0, 3), L"200");
+  ours->execDML(L"update T set NAME = upper(NAME) where ID % 3 = 0");
+  written = rows(*ours);
+  ours->execQuery(L"PRAGMA rekey = 'other'");
+  ours.reset();
+  EXPECT_EQ(rows(*open(shop.mainFile(), L"other", QMXDAO_CRYPTO_STOCK)), written);
+  qmxdao::test::expectEngineError([&] { open(shop.mainFile(), L"KRD1987", QMXDAO_CRYPTO_STOCK); },
+                                  26, L"not a database");
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
  * and the stock sqlcipher 3 shell depend on exactly these settings. They are the settings the
  * engine's "PRAGMA cipher_default_compatibility = 3" makes, set here once for the process
  * instead of on each connection.
+ *
+ * Last, it registers the project's own crypto provider (storage/engine/crypto_provider.c) as the
+ * default, ahead of SQLCipher's stock OpenSSL provider, which stays registered behind it. Both
+ * write the same bytes; ours avoids OpenSSL's per-call costs on every page.
  */
 /* The amalgamation's SQLCipher part uses uint64_t without including its header. The feature
  * macros the amalgamation sets before its first system header must then come first here. */
@@ -22,7 +26,71 @@
 
 #include "sqlite3.c"
 
-int qmxdao_engine_init(const char *arg) {
+#include <stddef.h>
+
+#include "crypto_provider.h"
+
+/* Our copy of the provider interface must be the engine's own, field for field. */
+#define QMXDAO_SAME_FIELD(field)                                                                   \
+  _Static_assert(offsetof(qmxdao_crypto_provider, field) == offsetof(sqlcipher_provider, field) && \
+                     __builtin_types_compatible_p(__typeof__(((qmxdao_crypto_provider*)0)->field), \
+                                                  __typeof__(((sqlcipher_provider*)0)->field)),    \
+                 "crypto provider field " #field)
+QMXDAO_SAME_FIELD(init);
+QMXDAO_SAME_FIELD(shutdown);
+QMXDAO_SAME_FIELD(get_provider_name);
+QMXDAO_SAME_FIELD(add_random);
+QMXDAO_SAME_FIELD(random);
+QMXDAO_SAME_FIELD(hmac);
+QMXDAO_SAME_FIELD(kdf);
+QMXDAO_SAME_FIELD(cipher);
+QMXDAO_SAME_FIELD(get_cipher);
+QMXDAO_SAME_FIELD(get_key_sz);
+QMXDAO_SAME_FIELD(get_iv_sz);
+QMXDAO_SAME_FIELD(get_block_sz);
+QMXDAO_SAME_FIELD(get_hmac_sz);
+QMXDAO_SAME_FIELD(ctx_init);
+QMXDAO_SAME_FIELD(ctx_free);
+QMXDAO_SAME_FIELD(fips_status);
+QMXDAO_SAME_FIELD(get_provider_version);
+_Static_assert(offsetof(qmxdao_crypto_provider, next) == offsetof(sqlcipher_provider, next) &&
+                   sizeof(qmxdao_crypto_provider) == sizeof(sqlcipher_provider),
+               "crypto provider layout");
+_Static_assert(QMXDAO_HMAC_SHA1 == SQLCIPHER_HMAC_SHA1 &&
+                   QMXDAO_HMAC_SHA256 == SQLCIPHER_HMAC_SHA256 &&
+                   QMXDAO_HMAC_SHA512 == SQLCIPHER_HMAC_SHA512 &&
+                   QMXDAO_HMAC_SHA1 == SQLCIPHER_PBKDF2_HMAC_SHA1 &&
+                   QMXDAO_HMAC_SHA256 == SQLCIPHER_PBKDF2_HMAC_SHA256 &&
+                   QMXDAO_HMAC_SHA512 == SQLCIPHER_PBKDF2_HMAC_SHA512 &&
+                   QMXDAO_ENCRYPT == SQLCIPHER_ENCRYPT && QMXDAO_DECRYPT == SQLCIPHER_DECRYPT,
+               "crypto provider constants");
+
+/* The registered provider of this name, or NULL. */
+static sqlcipher_provider* qmxdao_find_crypto(const char* name) {
+  sqlcipher_provider* p = sqlcipher_get_provider();
+  while (p != NULL && strcmp(p->get_provider_name(NULL), name) != 0) p = p->next;
+  return p;
+}
+
+int qmxdao_engine_use_crypto(const char* name) {
+  int rc = sqlite3_initialize();
+  if (rc != SQLITE_OK) return rc;
+  sqlcipher_provider* p = qmxdao_find_crypto(name);
+  return p == NULL ? SQLITE_NOTFOUND : sqlcipher_register_provider(p);
+}
+
+/* Ours, once per engine initialisation: the engine frees its providers when it shuts down. */
+static int qmxdao_register_crypto(void) {
+  if (qmxdao_find_crypto(QMXDAO_CRYPTO_OWN) != NULL) return SQLITE_OK;
+  sqlcipher_provider* p = sqlcipher_malloc(sizeof(sqlcipher_provider));
+  if (p == NULL) return SQLITE_NOMEM;
+  qmxdao_crypto_setup((qmxdao_crypto_provider*)p);
+  int rc = sqlcipher_register_provider(p);
+  if (rc != SQLITE_OK) sqlcipher_free(p, sizeof(sqlcipher_provider));
+  return rc;
+}
+
+int qmxdao_engine_init(const char* arg) {
   int rc = sqlcipher_extra_init(arg);
   if (rc != SQLITE_OK) return rc;
   default_page_size = 1024;
@@ -30,5 +98,5 @@ int qmxdao_engine_init(const char *arg) {
   default_kdf_algorithm = SQLCIPHER_PBKDF2_HMAC_SHA1;
   default_kdf_iter = 64000;
   sqlcipher_set_default_use_hmac(1);
-  return SQLITE_OK;
+  return qmxdao_register_crypto();
 }
