@@ -147,12 +147,19 @@ class Worker {
   }
 
   void deleteCustomers() {
-    if (customers_.empty()) return;
-    const std::wstring org = any(customers_);
+    deleteBatch(customers_, customerDao_,
+                [this](const std::wstring& org) { return findCustomers(org); });
+  }
+
+  // Deletes one stored batch of kept (read back first, so the read is checked too) by its IDs.
+  template <typename Dao, typename Find>
+  void deleteBatch(std::map<std::wstring, std::wstring>& kept, Dao& dao, Find find) {
+    if (kept.empty()) return;
+    const std::wstring batch = any(kept);
     std::vector<long long> ids;
-    for (const auto& row : findCustomers(org)) ids.push_back(row.ID);
-    customerDao_.delet(ids);
-    customers_.erase(org);
+    for (const auto& row : find(batch)) ids.push_back(row.ID);
+    dao.delet(ids);
+    kept.erase(batch);
   }
 
   std::vector<___SALE_ORDER_SUMMARY> findSales(const std::wstring& batch) {
@@ -179,12 +186,7 @@ class Worker {
   }
 
   void deleteSales() {
-    if (sales_.empty()) return;
-    const std::wstring batch = any(sales_);
-    std::vector<long long> ids;
-    for (const auto& row : findSales(batch)) ids.push_back(row.ID);
-    saleDao_.delet(ids);
-    sales_.erase(batch);
+    deleteBatch(sales_, saleDao_, [this](const std::wstring& batch) { return findSales(batch); });
   }
 
   const std::wstring prefix_;
