@@ -6,32 +6,11 @@
 namespace qmxdao {
 
 using QMXDataDomain::___ITEM_TYPE;
-using QMXDataDomain::type_int;
-using QMXDataDomain::type_int64;
-using QMXDataDomain::type_text;
 
 const RecordTable<___ITEM_TYPE>& itemTypeTable() {
-  static const RecordTable<___ITEM_TYPE> table(
-      L"ITEM_TYPE", {
-                        {L"UPDATE_TIME", &___ITEM_TYPE::UPDATE_TIME, type_text},
-                        {L"EXT3", &___ITEM_TYPE::EXT3, type_text},
-                        {L"SEQ_ID", &___ITEM_TYPE::SEQ_ID, type_text},
-                        {L"ORG", &___ITEM_TYPE::ORG, type_text},
-                        {L"EXT6", &___ITEM_TYPE::EXT6, type_text},
-                        {L"EXT1", &___ITEM_TYPE::EXT1, type_text},
-                        {L"EXT2", &___ITEM_TYPE::EXT2, type_text},
-                        {L"DEL_FLAG", &___ITEM_TYPE::DEL_FLAG, type_int},
-                        {L"EXT5", &___ITEM_TYPE::EXT5, type_text},
-                        {L"EXT7", &___ITEM_TYPE::EXT7, type_text},
-                        {L"CREATE_TIME", &___ITEM_TYPE::CREATE_TIME, type_text},
-                        {L"EXT8", &___ITEM_TYPE::EXT8, type_text},
-                        {L"SUBMIT", &___ITEM_TYPE::SUBMIT, type_int},
-                        {L"ID", &___ITEM_TYPE::ID, type_int64},
-                        {L"EXT4", &___ITEM_TYPE::EXT4, type_text},
-                        {L"EXT10", &___ITEM_TYPE::EXT10, type_text},
-                        {L"EXT9", &___ITEM_TYPE::EXT9, type_text},
-                        {L"TYPE_NAME", &___ITEM_TYPE::TYPE_NAME, type_text},
-                    });
+  using Record = ___ITEM_TYPE;
+  static const RecordTable<___ITEM_TYPE> table(L"ITEM_TYPE",
+                                               {QMX_ITEM_TYPE_COLUMNS(QMX_TABLE_COLUMN)});
   return table;
 }
 

@@ -20,6 +20,12 @@
 #include "storage/column_binding.h"
 #include "storage/query_reader.h"
 
+// One entry of a record's column list (QMX_<RECORD>_COLUMNS) as a Column, in a scope that names
+// the record type Record.
+#define QMX_TABLE_COLUMN(member, code) \
+  qmxdao::Column<Record>{QMX_TABLE_WIDE(#member), &Record::member, QMXDataDomain::code},
+#define QMX_TABLE_WIDE(text) L##text
+
 namespace qmxdao {
 
 template <typename T>

@@ -56,3 +56,33 @@ struct QMX_EXPORT ___CUSTOMER {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___CUSTOMER in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_CUSTOMER_COLUMNS(X) \
+  X(UPDATE_TIME, type_text)     \
+  X(INTEGRAL, type_float)       \
+  X(CREATE_USER, type_text)     \
+  X(CREATE_TIME, type_text)     \
+  X(JAWBONEMONEY, type_float)   \
+  X(TEL, type_text)             \
+  X(CARDNUM, type_text)         \
+  X(CUSTOMER_NAME, type_text)   \
+  X(EXT7, type_text)            \
+  X(EXT6, type_text)            \
+  X(EXT5, type_text)            \
+  X(EXT4, type_text)            \
+  X(EXT3, type_text)            \
+  X(EXT2, type_text)            \
+  X(EXT1, type_text)            \
+  X(IDCARD, type_text)          \
+  X(EXT9, type_text)            \
+  X(EXT8, type_text)            \
+  X(ID, type_int64)             \
+  X(SIMPLE_NAME, type_text)     \
+  X(ADDR, type_text)            \
+  X(MOBILE, type_text)          \
+  X(SUBMIT, type_int)           \
+  X(EXT10, type_text)           \
+  X(DEL_FLAG, type_int)         \
+  X(ORG, type_text)

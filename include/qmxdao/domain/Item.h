@@ -64,3 +64,40 @@ struct QMX_EXPORT ___ITEM {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___ITEM in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_ITEM_COLUMNS(X)    \
+  X(EXT6, type_text)           \
+  X(UPC, type_text)            \
+  X(PUR_PRICE, type_float)     \
+  X(REMARK, type_text)         \
+  X(CREATUSER, type_text)      \
+  X(ITEM_NAME, type_text)      \
+  X(EXT9, type_text)           \
+  X(MERCHANT_ID, type_text)    \
+  X(DEL_FLAG, type_int)        \
+  X(EXT4, type_text)           \
+  X(UPDATE_TIME, type_text)    \
+  X(EXT3, type_text)           \
+  X(PACKAGETYPE, type_text)    \
+  X(CREATE_TIME, type_text)    \
+  X(STANDART, type_text)       \
+  X(EXT8, type_text)           \
+  X(ID, type_int64)            \
+  X(TYPEID, type_text)         \
+  X(READONlY, type_text)       \
+  X(DISCOUNT_RATE, type_float) \
+  X(SUBMIT, type_int)          \
+  X(UNIT_ID, type_text)        \
+  X(EXT2, type_text)           \
+  X(MEM_PRICE, type_float)     \
+  X(STORE_CODE, type_text)     \
+  X(EXT7, type_text)           \
+  X(ERRCOUNT, type_int)        \
+  X(SALE_PRICE, type_float)    \
+  X(EXT10, type_text)          \
+  X(EXT5, type_text)           \
+  X(ITEM_TYPE_ID, type_int)    \
+  X(EXT1, type_text)           \
+  X(ORG, type_text)

@@ -55,3 +55,31 @@ struct QMX_EXPORT ___ITEM_QTY {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___ITEM_QTY in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_ITEM_QTY_COLUMNS(X) \
+  X(SUBMIT, type_int)           \
+  X(STORAGE_ID, type_int)       \
+  X(EXT8, type_text)            \
+  X(PUR_RETURN, type_float)     \
+  X(PUR_RAND_ID, type_text)     \
+  X(EXT2, type_text)            \
+  X(QTY, type_float)            \
+  X(ID, type_int64)             \
+  X(SALE_RETURN, type_float)    \
+  X(EXT7, type_text)            \
+  X(EXT1, type_text)            \
+  X(EXT3, type_text)            \
+  X(UPDATE_TIME, type_text)     \
+  X(EXT6, type_text)            \
+  X(EXT4, type_text)            \
+  X(CREATE_TIME, type_text)     \
+  X(SALE_DAY_AVE, type_float)   \
+  X(EXT9, type_text)            \
+  X(EXT5, type_text)            \
+  X(EXT10, type_text)           \
+  X(ITEM_ID, type_int)          \
+  X(PUR_NUM, type_float)        \
+  X(DEL_FLAG, type_int)         \
+  X(SALE_NUM, type_float)

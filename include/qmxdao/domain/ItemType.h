@@ -49,3 +49,25 @@ struct QMX_EXPORT ___ITEM_TYPE {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___ITEM_TYPE in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_ITEM_TYPE_COLUMNS(X) \
+  X(UPDATE_TIME, type_text)      \
+  X(EXT3, type_text)             \
+  X(SEQ_ID, type_text)           \
+  X(ORG, type_text)              \
+  X(EXT6, type_text)             \
+  X(EXT1, type_text)             \
+  X(EXT2, type_text)             \
+  X(DEL_FLAG, type_int)          \
+  X(EXT5, type_text)             \
+  X(EXT7, type_text)             \
+  X(CREATE_TIME, type_text)      \
+  X(EXT8, type_text)             \
+  X(SUBMIT, type_int)            \
+  X(ID, type_int64)              \
+  X(EXT4, type_text)             \
+  X(EXT10, type_text)            \
+  X(EXT9, type_text)             \
+  X(TYPE_NAME, type_text)

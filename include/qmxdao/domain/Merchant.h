@@ -55,3 +55,30 @@ struct QMX_EXPORT ___MERCHANT_INFO {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___MERCHANT_INFO in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_MERCHANT_INFO_COLUMNS(X) \
+  X(ID, type_int64)                  \
+  X(EXT2, type_text)                 \
+  X(EXT9, type_text)                 \
+  X(DEL_FLAG, type_int)              \
+  X(QQ, type_text)                   \
+  X(ADDR, type_text)                 \
+  X(EXT5, type_text)                 \
+  X(EXT7, type_text)                 \
+  X(UPDATE_TIME, type_text)          \
+  X(EXT8, type_text)                 \
+  X(SUBMIT, type_int)                \
+  X(EXT3, type_text)                 \
+  X(TEL, type_text)                  \
+  X(EXT1, type_text)                 \
+  X(EXT4, type_text)                 \
+  X(NAME, type_text)                 \
+  X(EXT10, type_text)                \
+  X(ORG, type_text)                  \
+  X(CREATE_TIME, type_text)          \
+  X(GUID, type_text)                 \
+  X(CONTACTS, type_text)             \
+  X(MOBILE, type_text)               \
+  X(EXT6, type_text)

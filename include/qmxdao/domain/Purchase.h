@@ -62,3 +62,38 @@ struct QMX_EXPORT ___PURCHASE_INFO {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___PURCHASE_INFO in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_PURCHASE_INFO_COLUMNS(X) \
+  X(PURCHASE_TIME, type_text)        \
+  X(REMARK, type_text)               \
+  X(PUR_PRICE, type_float)           \
+  X(EXT1, type_text)                 \
+  X(READONLY, type_text)             \
+  X(EXT10, type_text)                \
+  X(EXT4, type_text)                 \
+  X(EXT9, type_text)                 \
+  X(ID, type_int64)                  \
+  X(PACHAGETYPE, type_text)          \
+  X(EXT3, type_text)                 \
+  X(EXT2, type_text)                 \
+  X(CREATE_TIME, type_text)          \
+  X(ITEM_ID, type_int)               \
+  X(DEL_FLAG, type_int)              \
+  X(EXT7, type_text)                 \
+  X(POS, type_text)                  \
+  X(EXT6, type_text)                 \
+  X(MERCHANT_NAME, type_text)        \
+  X(SUBMIT, type_int)                \
+  X(UPDATE_TIME, type_text)          \
+  X(TOTAL_PRICE, type_float)         \
+  X(EXT8, type_text)                 \
+  X(RAND_ID, type_text)              \
+  X(EXT5, type_text)                 \
+  X(MERCHANT_ID, type_text)          \
+  X(CREATE_USER, type_text)          \
+  X(PURCHASE_NUM, type_float)        \
+  X(DEBT_PRICE, type_float)          \
+  X(PAID_PRICE, type_float)          \
+  X(UPC, type_text)

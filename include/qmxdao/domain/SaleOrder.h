@@ -80,3 +80,56 @@ struct QMX_EXPORT ___SALE_ORDER {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___SALE_ORDER in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_SALE_ORDER_COLUMNS(X) \
+  X(ORDER_TYPE, type_int)         \
+  X(EXT7, type_text)              \
+  X(INTEGRAL_NUM, type_int)       \
+  X(EXT9, type_text)              \
+  X(PAID_PRICE, type_float)       \
+  X(UPC, type_text)               \
+  X(RAND_ID, type_text)           \
+  X(ITEM_SEQ_ID, type_text)       \
+  X(SALE_USER, type_text)         \
+  X(EXT5, type_text)              \
+  X(ID, type_int64)               \
+  X(EXT4, type_text)              \
+  X(POST_INTEGRAL, type_int)      \
+  X(UPC_ADD_TYPE, type_int)       \
+  X(DISCOUNT_PRICE, type_float)   \
+  X(EXT2, type_text)              \
+  X(ORG, type_text)               \
+  X(SALE_PROFIT, type_float)      \
+  X(SALE_TYPE, type_text)         \
+  X(RETURN_RAND_ID, type_text)    \
+  X(EXT10, type_text)             \
+  X(CREATE_TIME, type_text)       \
+  X(DISCOUNT_RATE, type_float)    \
+  X(RELIEF_PRICE, type_float)     \
+  X(PUR_PRICE, type_float)        \
+  X(POS, type_text)               \
+  X(RETURN_FLAG, type_int)        \
+  X(ITEM_ID, type_int)            \
+  X(EXT8, type_text)              \
+  X(PACKAGE_TYPE, type_int)       \
+  X(SALE_NUM, type_float)         \
+  X(EXT6, type_text)              \
+  X(QTY_ID, type_int)             \
+  X(SUBMIT, type_int)             \
+  X(UPDATE_TIME, type_text)       \
+  X(CUSTOMER, type_text)          \
+  X(EXT1, type_text)              \
+  X(UNIT_ID, type_text)           \
+  X(ERRCOUNT, type_int)           \
+  X(RETURN_TYPE, type_int)        \
+  X(REMARK, type_text)            \
+  X(EXT3, type_text)              \
+  X(SALE_PRICE, type_float)       \
+  X(DEBT_PRICE, type_float)       \
+  X(DEL_FLAG, type_int)           \
+  X(TOTAL_PRICE, type_float)      \
+  X(SALE_TIME, type_text)         \
+  X(RETURN_SALE_NUM, type_float)  \
+  X(CREATE_USER, type_text)

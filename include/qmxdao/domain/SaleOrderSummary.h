@@ -79,3 +79,51 @@ struct QMX_EXPORT ___SALE_ORDER_SUMMARY {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___SALE_ORDER_SUMMARY in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_SALE_ORDER_SUMMARY_COLUMNS(X) \
+  X(SALE_SUM_NUM, type_float)             \
+  X(UPDATE_TIME, type_text)               \
+  X(STATUS, type_int)                     \
+  X(CREATE_TIME, type_text)               \
+  X(TOTAL_PRICE, type_float)              \
+  X(INTEGRAL, type_int)                   \
+  X(CUSTOMER_ID, type_text)               \
+  X(RETURN_TOTAL_PRICE, type_float)       \
+  X(EXT3, type_text)                      \
+  X(EXT8, type_text)                      \
+  X(RELIEF_PRICE, type_float)             \
+  X(CREATE_USER, type_text)               \
+  X(EXT9, type_text)                      \
+  X(FALSE_TRADE, type_text)               \
+  X(DEL_FLAG, type_int)                   \
+  X(RAND_ID, type_text)                   \
+  X(EXT2, type_text)                      \
+  X(ORIGINAL_RAND_ID, type_text)          \
+  X(REMARK, type_text)                    \
+  X(RETURN_DEBT_PRICE, type_float)        \
+  X(ORDER_TYPE, type_text)                \
+  X(ERRCOUNT, type_int)                   \
+  X(PAID_PRICE, type_float)               \
+  X(EXT7, type_text)                      \
+  X(RETURN_RELIEF_PRICE, type_float)      \
+  X(UPDATE_USER, type_text)               \
+  X(EXT1, type_text)                      \
+  X(ORDER_SUMMARY_TYPE, type_int)         \
+  X(RETURN_INTEGRAL, type_int64)          \
+  X(EXT6, type_text)                      \
+  X(SUBMIT, type_int)                     \
+  X(EXT10, type_text)                     \
+  X(POST_INTEGRAL, type_int64)            \
+  X(ID, type_int64)                       \
+  X(REMOTE_ADDRESS, type_text)            \
+  X(RETURN_POST_INTEGRAL, type_int)       \
+  X(EXT5, type_text)                      \
+  X(SALE_TIME, type_text)                 \
+  X(EXT4, type_text)                      \
+  X(SALE_SORT_NUM, type_int)              \
+  X(DEBT_PRICE, type_float)               \
+  X(ORG, type_text)                       \
+  X(SALE_TYPE, type_int)                  \
+  X(SUBMIT_DETAIL, type_int)

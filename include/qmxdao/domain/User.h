@@ -86,3 +86,61 @@ struct QMX_EXPORT ___USER {
 };
 
 }  // namespace QMXDataDomain
+
+// The columns of ___USER in their declared order, as X(member, data_type code): the
+// record's column table in the library and the portable layer are both made from this list.
+#define QMX_USER_COLUMNS(X)     \
+  X(SIGNNO, type_text)          \
+  X(EXT3, type_text)            \
+  X(MOBILE, type_text)          \
+  X(MENU, type_text)            \
+  X(EXT5, type_text)            \
+  X(STATIONTYPE, type_int)      \
+  X(STATUS, type_text)          \
+  X(USERNAME, type_text)        \
+  X(TOWNNAME, type_text)        \
+  X(EXT1, type_text)            \
+  X(DEL_FLAG, type_int)         \
+  X(QQNUMBER, type_text)        \
+  X(EXT9, type_text)            \
+  X(USRNAME, type_text)         \
+  X(TOWNID, type_text)          \
+  X(TELNUMBER, type_text)       \
+  X(PROVINCEID, type_text)      \
+  X(CREAT_TIME_EX, type_text)   \
+  X(EXT2, type_text)            \
+  X(ID, type_int64)             \
+  X(COURIERCODE, type_text)     \
+  X(EMAIL, type_text)           \
+  X(CITYID, type_text)          \
+  X(CERTNO, type_text)          \
+  X(POSTMANCODE, type_text)     \
+  X(PROVINCENAME, type_text)    \
+  X(STATIONNAME, type_text)     \
+  X(POSTALCODE, type_text)      \
+  X(EXT4, type_text)            \
+  X(WEBSITECODE, type_text)     \
+  X(CITYNAME, type_text)        \
+  X(USERONLYID, type_text)      \
+  X(STATIONADDR, type_text)     \
+  X(EXT10, type_text)           \
+  X(STATION_TYPE, type_int)     \
+  X(STROEID, type_text)         \
+  X(VERIFY_TIME, type_text)     \
+  X(CREATE_TIME, type_text)     \
+  X(AREAID, type_text)          \
+  X(EXT6, type_text)            \
+  X(MENUIDS, type_text)         \
+  X(USRACCOUNT, type_text)      \
+  X(TELEXT, type_text)          \
+  X(IMAGURL, type_text)         \
+  X(UPDATE_TIME, type_text)     \
+  X(ISSHOPASSISTANT, type_text) \
+  X(PASSWORD, type_text)        \
+  X(EXT8, type_text)            \
+  X(EXT7, type_text)            \
+  X(COURIRENAME, type_text)     \
+  X(FULLNAME, type_text)        \
+  X(ORG, type_text)             \
+  X(AREANAME, type_text)        \
+  X(REMARK, type_text)
