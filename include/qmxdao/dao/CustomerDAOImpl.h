@@ -36,3 +36,15 @@ class QMX_EXPORT CustomerDAOImpl : public ICustomerDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(CustomerDAOImpl, ICustomerDAO, ___CUSTOMER)
+inline long long QMXDAO::CustomerDAOImpl::countNoKey() {
+  return qmxdao::portable::count<QMXDataDomain::___CUSTOMER>(0);
+}
+inline std::vector<QMXDataDomain::___CUSTOMER> QMXDAO::CustomerDAOImpl::findBySQLNoKey(
+    const std::wstring& sql) {
+  return qmxdao::portable::findBySQL<QMXDataDomain::___CUSTOMER>(0, sql);
+}
+#endif

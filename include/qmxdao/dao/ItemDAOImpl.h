@@ -37,3 +37,11 @@ class QMX_EXPORT ItemDAOImpl : public IItemDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(ItemDAOImpl, IItemDAO, ___ITEM)
+inline bool QMXDAO::ItemDAOImpl::modify(std::vector<QMXDataDomain::___ITEM> records) {
+  return qmxdao::portable::write(QMXDAO_MODIFY, records);
+}
+#endif

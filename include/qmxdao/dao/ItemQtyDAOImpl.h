@@ -33,3 +33,8 @@ class QMX_EXPORT ItemQtyDAOImpl : public IItemQtyDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(ItemQtyDAOImpl, IItemQtyDAO, ___ITEM_QTY)
+#endif

@@ -32,3 +32,8 @@ class QMX_EXPORT ItemTypeDAOImpl : public IItemTypeDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(ItemTypeDAOImpl, IItemTypeDAO, ___ITEM_TYPE)
+#endif

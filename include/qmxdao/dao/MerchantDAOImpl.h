@@ -32,3 +32,8 @@ class QMX_EXPORT MerchantDAOImpl : public IMerchantDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(MerchantDAOImpl, IMerchantDAO, ___MERCHANT_INFO)
+#endif

@@ -32,3 +32,8 @@ class QMX_EXPORT PurchaseDAOImpl : public IPurchaseDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(PurchaseDAOImpl, IPurchaseDAO, ___PURCHASE_INFO)
+#endif

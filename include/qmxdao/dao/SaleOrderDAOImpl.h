@@ -33,3 +33,8 @@ class QMX_EXPORT SaleOrderDAOImpl : public ISaleOrderDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(SaleOrderDAOImpl, ISaleOrderDAO, ___SALE_ORDER)
+#endif

@@ -32,3 +32,8 @@ class QMX_EXPORT SaleOrderSummaryDAOImpl : public ISaleOrderSummaryDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(SaleOrderSummaryDAOImpl, ISaleOrderSummaryDAO, ___SALE_ORDER_SUMMARY)
+#endif

@@ -32,3 +32,8 @@ class QMX_EXPORT UserDAOImpl : public IUserDAO {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/dao.h"
+QMX_PORTABLE_DAO(UserDAOImpl, IUserDAO, ___USER)
+#endif

@@ -86,3 +86,8 @@ struct QMX_EXPORT ___CUSTOMER {
   X(EXT10, type_text)           \
   X(DEL_FLAG, type_int)         \
   X(ORG, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___CUSTOMER, QMXDAO_CUSTOMER, QMX_CUSTOMER_COLUMNS)
+#endif

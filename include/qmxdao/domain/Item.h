@@ -101,3 +101,8 @@ struct QMX_EXPORT ___ITEM {
   X(ITEM_TYPE_ID, type_int)    \
   X(EXT1, type_text)           \
   X(ORG, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___ITEM, QMXDAO_ITEM, QMX_ITEM_COLUMNS)
+#endif

@@ -83,3 +83,8 @@ struct QMX_EXPORT ___ITEM_QTY {
   X(PUR_NUM, type_float)        \
   X(DEL_FLAG, type_int)         \
   X(SALE_NUM, type_float)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___ITEM_QTY, QMXDAO_ITEM_QTY, QMX_ITEM_QTY_COLUMNS)
+#endif

@@ -71,3 +71,8 @@ struct QMX_EXPORT ___ITEM_TYPE {
   X(EXT10, type_text)            \
   X(EXT9, type_text)             \
   X(TYPE_NAME, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___ITEM_TYPE, QMXDAO_ITEM_TYPE, QMX_ITEM_TYPE_COLUMNS)
+#endif

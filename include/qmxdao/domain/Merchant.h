@@ -82,3 +82,8 @@ struct QMX_EXPORT ___MERCHANT_INFO {
   X(CONTACTS, type_text)             \
   X(MOBILE, type_text)               \
   X(EXT6, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___MERCHANT_INFO, QMXDAO_MERCHANT, QMX_MERCHANT_INFO_COLUMNS)
+#endif

@@ -97,3 +97,8 @@ struct QMX_EXPORT ___PURCHASE_INFO {
   X(DEBT_PRICE, type_float)          \
   X(PAID_PRICE, type_float)          \
   X(UPC, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___PURCHASE_INFO, QMXDAO_PURCHASE, QMX_PURCHASE_INFO_COLUMNS)
+#endif

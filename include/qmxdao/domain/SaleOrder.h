@@ -133,3 +133,8 @@ struct QMX_EXPORT ___SALE_ORDER {
   X(SALE_TIME, type_text)         \
   X(RETURN_SALE_NUM, type_float)  \
   X(CREATE_USER, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___SALE_ORDER, QMXDAO_SALE_ORDER, QMX_SALE_ORDER_COLUMNS)
+#endif

@@ -127,3 +127,13 @@ struct QMX_EXPORT ___SALE_ORDER_SUMMARY {
   X(ORG, type_text)                       \
   X(SALE_TYPE, type_int)                  \
   X(SUBMIT_DETAIL, type_int)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___SALE_ORDER_SUMMARY, QMXDAO_SALE_ORDER_SUMMARY,
+                    QMX_SALE_ORDER_SUMMARY_COLUMNS)
+inline void QMXDataDomain::___SALE_ORDER_SUMMARY::setInt64Field(const std::wstring& column,
+                                                                long long value) {
+  qmxdao::portable::setField(*this, QMXDAO_SET_INT64, column, qmxdao::portable::valueOf(value));
+}
+#endif

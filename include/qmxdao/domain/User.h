@@ -144,3 +144,8 @@ struct QMX_EXPORT ___USER {
   X(ORG, type_text)             \
   X(AREANAME, type_text)        \
   X(REMARK, type_text)
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/record.h"
+QMX_PORTABLE_RECORD(___USER, QMXDAO_USER, QMX_USER_COLUMNS)
+#endif

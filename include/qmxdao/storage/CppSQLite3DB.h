@@ -48,9 +48,19 @@ class QMX_EXPORT CppSQLite3DB {
   static void DBShutdown();
 
  private:
+#if defined(QMXDAO_PORTABLE_API)
+  friend struct qmxdao::portable::Access;
+  explicit CppSQLite3DB(qmxdao_db* handle);
+  qmxdao_db* handle_ = nullptr;
+#else
   friend class qmxdao::EngineAccess;
 
   void checkOpen() const;
 
   sqlite3* db_ = nullptr;
+#endif
 };
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/db.h"
+#endif

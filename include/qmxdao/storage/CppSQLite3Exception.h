@@ -29,3 +29,7 @@ class QMX_EXPORT CppSQLite3Exception : public std::exception {
   std::wstring errorMessage_;
   std::string what_;
 };
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/exception.h"
+#endif

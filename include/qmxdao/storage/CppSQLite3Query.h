@@ -44,6 +44,11 @@ class QMX_EXPORT CppSQLite3Query {
   void finalize();
 
  private:
+#if defined(QMXDAO_PORTABLE_API)
+  friend struct qmxdao::portable::Access;
+  explicit CppSQLite3Query(qmxdao_query* handle);
+  qmxdao_query* handle_ = nullptr;
+#else
   friend class CppSQLite3DB;
   friend class CppSQLite3Statement;
   friend class qmxdao::QueryReader;
@@ -63,4 +68,9 @@ class QMX_EXPORT CppSQLite3Query {
   mutable std::vector<bool> nameRead_;
   std::vector<std::wstring> values_;
   std::vector<bool> valueRead_;
+#endif
 };
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/query.h"
+#endif

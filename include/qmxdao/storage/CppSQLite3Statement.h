@@ -46,6 +46,11 @@ class QMX_EXPORT CppSQLite3Statement {
   void finalize();
 
  private:
+#if defined(QMXDAO_PORTABLE_API)
+  friend struct qmxdao::portable::Access;
+  explicit CppSQLite3Statement(qmxdao_statement* handle);
+  qmxdao_statement* handle_ = nullptr;
+#else
   friend class CppSQLite3DB;
   friend void qmxdao::bindText(CppSQLite3Statement&, int, const wchar_t*, std::size_t);
   CppSQLite3Statement(sqlite3* db, sqlite3_stmt* stmt);
@@ -61,4 +66,9 @@ class QMX_EXPORT CppSQLite3Statement {
   std::vector<std::string> texts_;
   // Stepped since the last reset: a query run resets first only then.
   bool stepped_ = false;
+#endif
 };
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/statement.h"
+#endif

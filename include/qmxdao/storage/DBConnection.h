@@ -25,3 +25,7 @@ class QMX_EXPORT DBConnection {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/db_connection.h"
+#endif

@@ -88,3 +88,7 @@ class QMX_EXPORT Utility {
 };
 
 }  // namespace QMXDAO
+
+#if defined(QMXDAO_PORTABLE_API)
+#include "qmxdao/portable/utility.h"
+#endif
