@@ -6,19 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "storage/platform.h"
+#include "testing/test_seams.h"
 
 namespace qmxdao::test {
 
 class DebugCapture {
  public:
-  DebugCapture() {
-    platform::setDebugSinkForTesting([this](const std::wstring& line) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      lines_.push_back(line);
-    });
-  }
-  ~DebugCapture() { platform::setDebugSinkForTesting(nullptr); }
+  DebugCapture() { qmxdao_test_capture_debug(&DebugCapture::add, this); }
+  ~DebugCapture() { qmxdao_test_capture_debug(nullptr, nullptr); }
   DebugCapture(const DebugCapture&) = delete;
   DebugCapture& operator=(const DebugCapture&) = delete;
 
@@ -33,6 +28,12 @@ class DebugCapture {
   }
 
  private:
+  static void QMXDAO_CALL add(void* context, const wchar_t* line, size_t length) {
+    auto* capture = static_cast<DebugCapture*>(context);
+    std::lock_guard<std::mutex> lock(capture->mutex_);
+    capture->lines_.emplace_back(line, length);
+  }
+
   mutable std::mutex mutex_;
   std::vector<std::wstring> lines_;
 };

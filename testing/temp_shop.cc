@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "storage/platform.h"
-#include "tools/qmxdb/database_files.h"
+#include "qmxdao/storage/CppSQLite3Exception.h"
+#include "testing/test_seams.h"
 
 namespace qmxdao::test {
 
@@ -26,24 +26,28 @@ std::filesystem::path makeUniqueFolder() {
 }  // namespace
 
 TempShop::TempShop(Layout layout) : folder_(makeUniqueFolder()) {
-  const std::wstring separator(1, platform::folderSeparator());
-  platform::setHostFolderForTesting(folder_.wstring() + separator);
+  const std::wstring separator(1, std::filesystem::path::preferred_separator);
+  const std::wstring host = folder_.wstring() + separator;
+  qmxdao_test_set_host_folder(host.c_str(), host.size());
   if (layout == Layout::kEmptyDbFolder || layout == Layout::kEmptyFiles) {
     std::filesystem::create_directory(dbFolder());
   }
-  // The library opens existing databases only: a zero-length file is none. A table made and
-  // dropped again leaves a keyed database that holds no table.
-  if (layout == Layout::kEmptyFiles) {
-    for (const auto& file : {mainFile(), saleFile()}) {
-      qmxdb::createDatabaseFile(file.wstring(), "create table EMPTY (V); drop table EMPTY;",
-                                qmxdb::kDatabaseKey);
+  // The library opens existing databases only: a zero-length file is none.
+  if (layout == Layout::kEmptyFiles || layout == Layout::kInstalled) {
+    const std::wstring db = dbFolder().wstring() + separator;
+    qmxdao_status status =
+        qmxdao_test_create_files(db.c_str(), db.size(), layout == Layout::kInstalled ? 1 : 0);
+    if (status != QMXDAO_OK) {
+      const wchar_t* message = nullptr;
+      std::size_t length = 0;
+      qmxdao_last_error(&message, &length);
+      throw CppSQLite3Exception(status, std::wstring(message, length));
     }
   }
-  if (layout == Layout::kInstalled) qmxdb::createDatabaseFiles(dbFolder().wstring() + separator);
 }
 
 TempShop::~TempShop() {
-  platform::setHostFolderForTesting(L"");
+  qmxdao_test_set_host_folder(L"", 0);
   // Tests make files read-only on purpose; removal needs write access to the folders only.
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
