@@ -37,7 +37,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 failed=()
 summary=()
-for target in text_helpers_fuzz format_fuzz text_codec_fuzz bind_fuzz float_text_fuzz csv_reader_fuzz; do
+for target in text_helpers_fuzz format_fuzz text_codec_fuzz bind_fuzz float_text_fuzz csv_reader_fuzz \
+  c_boundary_fuzz; do
   if [[ ! -x $build/$target ]]; then
     summary+=("$target: not built (its source is missing)")
     continue
