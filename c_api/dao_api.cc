@@ -1,6 +1,7 @@
 // The data-access classes over the C boundary. A batch is checked whole (every text, every
 // number) before the class is called, so a bad record never leaves a batch half-written.
 #include "c_api/record_kinds.h"
+#include "dao/record_daos.h"
 
 using namespace qmxdao::capi;
 
@@ -89,17 +90,15 @@ qmxdao_dao_find_by_sql(int32_t kind, int32_t keyed, const wchar_t* sql, size_t l
     needSink(reinterpret_cast<const void*>(sink));
     std::wstring statement = text(sql, length, L"the SQL");
     withKind(kind, [&](auto k) {
-      using Dao = typename decltype(k)::Dao;
-      Dao dao;
-      std::vector<typename decltype(k)::Record> rows;
-      if (keyed != 0) {
-        rows = dao.findBySQL(statement);
-      } else if constexpr (std::is_same_v<Dao, QMXDAO::CustomerDAOImpl>) {
-        rows = dao.findBySQLNoKey(statement);
-      } else {
+      using Record = typename decltype(k)::Record;
+      if (keyed == 0 && !std::is_same_v<Record, QMXDataDomain::___CUSTOMER>) {
         throw Refused(L"only customers are read from a plain file");
       }
-      for (const auto& row : rows) emitRecord(k.table, row, sink, context);
+      // Each row goes to the sink as it is read (what the class's findBySQL or, unkeyed, the
+      // customer's findBySQLNoKey would return, without keeping them all first).
+      RecordEmitter<Record> emit(k.table, sink, context);
+      qmxdao::recordDao(static_cast<const Record*>(nullptr))
+          .eachBySQL(statement, keyed != 0 ? qmxdao::kDatabaseKey : L"", emit);
     });
   });
 }

@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "QMXDAOService.h"
 #include "c_api/boundary.h"
 #include "domain/customer_table.h"
 #include "domain/item_qty_table.h"
@@ -20,7 +21,6 @@
 #include "domain/sale_order_summary_table.h"
 #include "domain/sale_order_table.h"
 #include "domain/user_table.h"
-#include "QMXDAOService.h"
 
 namespace qmxdao::capi {
 
@@ -116,28 +116,44 @@ std::vector<T> toRecords(const RecordTable<T>& table, const qmxdao_value* values
   return records;
 }
 
-// Hands record to the host's sink as values pointing into the record.
+// Hands records to the host's sink as values pointing into each record, one array for them all.
+template <typename T>
+class RecordEmitter {
+ public:
+  RecordEmitter(const RecordTable<T>& table, qmxdao_record_sink sink, void* context)
+      : table_(table), sink_(sink), context_(context), values_(table.columns().size()) {}
+
+  void operator()(const T& record) {
+    const auto& columns = table_.columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      qmxdao_value& value = values_[i];
+      const Member<T>& member = columns[i].member;
+      if (auto wide = std::get_if<long long T::*>(&member)) {
+        value.integer = record.*(*wide);
+      } else if (auto narrow = std::get_if<int T::*>(&member)) {
+        value.integer = record.*(*narrow);
+      } else if (auto real = std::get_if<float T::*>(&member)) {
+        value.real = record.*(*real);
+      } else {
+        const std::wstring& held = record.*std::get<std::wstring T::*>(member);
+        value.text = held.c_str();
+        value.length = held.size();
+      }
+    }
+    callSink(sink_, context_, static_cast<const qmxdao_value*>(values_.data()));
+  }
+
+ private:
+  const RecordTable<T>& table_;
+  qmxdao_record_sink sink_;
+  void* context_;
+  std::vector<qmxdao_value> values_;
+};
+
 template <typename T>
 void emitRecord(const RecordTable<T>& table, const T& record, qmxdao_record_sink sink,
                 void* context) {
-  const auto& columns = table.columns();
-  std::vector<qmxdao_value> values(columns.size(), qmxdao_value{});
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    qmxdao_value& value = values[i];
-    const Member<T>& member = columns[i].member;
-    if (auto wide = std::get_if<long long T::*>(&member)) {
-      value.integer = record.*(*wide);
-    } else if (auto narrow = std::get_if<int T::*>(&member)) {
-      value.integer = record.*(*narrow);
-    } else if (auto real = std::get_if<float T::*>(&member)) {
-      value.real = record.*(*real);
-    } else {
-      const std::wstring& held = record.*std::get<std::wstring T::*>(member);
-      value.text = held.c_str();
-      value.length = held.size();
-    }
-  }
-  callSink(sink, context, static_cast<const qmxdao_value*>(values.data()));
+  RecordEmitter<T>(table, sink, context)(record);
 }
 
 }  // namespace qmxdao::capi

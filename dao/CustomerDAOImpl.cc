@@ -1,6 +1,7 @@
 #include "qmxdao/dao/CustomerDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/customer_table.h"
 
 namespace QMXDAO {
@@ -39,3 +40,8 @@ std::vector<___CUSTOMER> CustomerDAOImpl::findBySQLNoKey(const std::wstring& sql
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___CUSTOMER>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___CUSTOMER>& qmxdao::recordDao(
+    const QMXDataDomain::___CUSTOMER*) {
+  return QMXDAO::customers();
+}

@@ -1,6 +1,7 @@
 #include "qmxdao/dao/ItemDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/item_table.h"
 
 namespace QMXDAO {
@@ -60,3 +61,7 @@ bool ItemDAOImpl::modify(std::vector<___ITEM> records) {
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___ITEM>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___ITEM>& qmxdao::recordDao(const QMXDataDomain::___ITEM*) {
+  return QMXDAO::items();
+}

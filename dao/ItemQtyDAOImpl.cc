@@ -1,6 +1,7 @@
 #include "qmxdao/dao/ItemQtyDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/item_qty_table.h"
 
 namespace QMXDAO {
@@ -30,3 +31,8 @@ QMX_DEFINE_DAO_OPERATIONS(ItemQtyDAOImpl, IItemQtyDAO, ___ITEM_QTY, itemQuantiti
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___ITEM_QTY>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___ITEM_QTY>& qmxdao::recordDao(
+    const QMXDataDomain::___ITEM_QTY*) {
+  return QMXDAO::itemQuantities();
+}

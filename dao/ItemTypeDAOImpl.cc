@@ -1,6 +1,7 @@
 #include "qmxdao/dao/ItemTypeDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/item_type_table.h"
 
 namespace QMXDAO {
@@ -30,3 +31,8 @@ QMX_DEFINE_DAO_OPERATIONS(ItemTypeDAOImpl, IItemTypeDAO, ___ITEM_TYPE, itemTypes
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___ITEM_TYPE>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___ITEM_TYPE>& qmxdao::recordDao(
+    const QMXDataDomain::___ITEM_TYPE*) {
+  return QMXDAO::itemTypes();
+}

@@ -1,6 +1,7 @@
 #include "qmxdao/dao/MerchantDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/merchant_table.h"
 
 namespace QMXDAO {
@@ -30,3 +31,8 @@ QMX_DEFINE_DAO_OPERATIONS(MerchantDAOImpl, IMerchantDAO, ___MERCHANT_INFO, merch
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___MERCHANT_INFO>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___MERCHANT_INFO>& qmxdao::recordDao(
+    const QMXDataDomain::___MERCHANT_INFO*) {
+  return QMXDAO::merchants();
+}

@@ -1,6 +1,7 @@
 #include "qmxdao/dao/PurchaseDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/purchase_table.h"
 
 namespace QMXDAO {
@@ -33,3 +34,8 @@ QMX_DEFINE_DAO_OPERATIONS(PurchaseDAOImpl, IPurchaseDAO, ___PURCHASE_INFO, purch
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___PURCHASE_INFO>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___PURCHASE_INFO>& qmxdao::recordDao(
+    const QMXDataDomain::___PURCHASE_INFO*) {
+  return QMXDAO::purchases();
+}

@@ -1,6 +1,7 @@
 #include "qmxdao/dao/SaleOrderDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/sale_order_table.h"
 
 namespace QMXDAO {
@@ -38,3 +39,8 @@ QMX_DEFINE_DAO_OPERATIONS(SaleOrderDAOImpl, ISaleOrderDAO, ___SALE_ORDER, saleOr
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___SALE_ORDER>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___SALE_ORDER>& qmxdao::recordDao(
+    const QMXDataDomain::___SALE_ORDER*) {
+  return QMXDAO::saleOrders();
+}

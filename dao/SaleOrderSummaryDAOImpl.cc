@@ -1,6 +1,7 @@
 #include "qmxdao/dao/SaleOrderSummaryDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/sale_order_summary_table.h"
 
 namespace QMXDAO {
@@ -31,3 +32,8 @@ QMX_DEFINE_DAO_OPERATIONS(SaleOrderSummaryDAOImpl, ISaleOrderSummaryDAO, ___SALE
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___SALE_ORDER_SUMMARY>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___SALE_ORDER_SUMMARY>& qmxdao::recordDao(
+    const QMXDataDomain::___SALE_ORDER_SUMMARY*) {
+  return QMXDAO::saleOrderSummaries();
+}

@@ -1,6 +1,7 @@
 #include "qmxdao/dao/UserDAOImpl.h"
 
 #include "dao/dao_operations.h"
+#include "dao/record_daos.h"
 #include "domain/user_table.h"
 
 namespace QMXDAO {
@@ -30,3 +31,7 @@ QMX_DEFINE_DAO_OPERATIONS(UserDAOImpl, IUserDAO, ___USER, users())
 
 // The interface instantiation lives in the library, beside its implementation.
 template class QMXDAO::IGenericDAO<QMXDataDomain::___USER>;
+
+const qmxdao::RecordDAO<QMXDataDomain::___USER>& qmxdao::recordDao(const QMXDataDomain::___USER*) {
+  return QMXDAO::users();
+}

@@ -101,7 +101,14 @@ class RecordDAO {
 
   std::vector<T> findBySQL(const std::wstring& sql, const wchar_t* key = kDatabaseKey) const {
     std::vector<T> records;
-    if (sql.empty()) return records;
+    eachBySQL(sql, key, [&](const T& record) { records.push_back(record); });
+    return records;
+  }
+
+  // What findBySQL reads, handed to row one record at a time as it is read.
+  template <typename Row>
+  void eachBySQL(const std::wstring& sql, const wchar_t* key, Row&& row) const {
+    if (sql.empty()) return;
     reading([&] {
       // One scratch record for all rows: a field whose column the result lacks keeps the value
       // of the row before.
@@ -111,12 +118,11 @@ class RecordDAO {
       RowReader<T> reader(table_, query);
       for (; !query.eof(); query.nextRow()) {
         reader.read(scratch, query);
-        records.push_back(scratch);
+        row(static_cast<const T&>(scratch));
       }
       query.finalize();
       db->close();
     });
-    return records;
   }
 
   bool save(std::vector<T> records) const;
