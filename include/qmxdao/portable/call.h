@@ -42,15 +42,20 @@ inline void check(qmxdao_status status) {
   if (status != QMXDAO_OK) throwLastError(status);
 }
 
-// Calls a C function of the library; the first call of the process checks the versions.
-template <typename Function, typename... Args>
-void call(Function function, Args... args) {
+// Throws when the library is older than this header; asks the library once per process.
+inline void checkVersion() {
   static const bool versionFits = qmxdao_check_version(QMXDAO_C_API_VERSION) == QMXDAO_OK;
   if (!versionFits) {
     throw CppSQLite3Exception(QMXDAO_REFUSED,
                               L"this program was built against a newer QMXDAOService than the "
                               L"library it loaded: install the library it was built with");
   }
+}
+
+// Calls a C function of the library, after the version check.
+template <typename Function, typename... Args>
+void call(Function function, Args... args) {
+  checkVersion();
   check(function(args...));
 }
 
