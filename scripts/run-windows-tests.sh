@@ -10,15 +10,20 @@
 #     for each architecture, into prefixes cached outside the checkout, keyed by the source
 #     versions (a second run reuses them); the header-only libraries are staged beside them;
 #  3. builds each architecture in build-win/ARCH: QMXDAOService.dll with MinGW's import library
-#     and QMXDAOService.lib for Microsoft's linker, qmxdb.exe, the test suite (where that
-#     architecture runs here) and the zip of the installed tree;
-#  4. checks each build: the zip's contents, the exports (every exported class of the public
-#     headers) and imports (Windows system DLLs and the GCC runtime DLLs shipped beside them) of
-#     its programs, a program compiled in Microsoft's ABI linked by lld-link against the zip's
-#     QMXDAOService.lib, and examples/consumer built against the unpacked zip alone;
+#     and QMXDAOService.lib for Microsoft's linker, qmxdb.exe, the test build of the library
+#     (qmxdao_test_library.dll), the test suite (where that architecture runs here) and the zip
+#     of the installed tree; then the typed record suite in the portable mode (testing/portable),
+#     built by MinGW with a static C++ runtime against the test library;
+#  4. checks each build: the zip's contents (the C header and the portable headers among them),
+#     the exports (every exported class of the public headers, and the C boundary's functions)
+#     and imports (Windows system DLLs and the GCC runtime DLLs shipped beside them) of its
+#     programs, that the portable suite imports no GCC runtime DLL, a C host compiled in
+#     Microsoft's ABI linked by lld-link against the zip's QMXDAOService.lib, and
+#     examples/consumer built against the unpacked zip alone;
 #  5. where the architecture runs: under wine, the test suite, qmxdb.exe init and two demo days
 #     whose files Debian's sqlcipher shell reads (and a file the shell wrote, read by qmxdb.exe),
-#     the consumer and the Microsoft-ABI program.
+#     the consumer, the Microsoft-ABI C host (customers saved and read through the C boundary,
+#     the engine's codes for a wrong key and a missing file) and the portable suite.
 # Every wine step has a time limit. What this machine cannot run is said, check by check, and
 # counted as skipped. The last line counts every check: "N passed, M failed, K skipped". Exits
 # non-zero on any failure. QMXDAO_CACHE moves the cache (default ~/.cache/qmxdao);
@@ -225,10 +230,14 @@ stage_header_libraries() {
 
 # --- 3. the builds ------------------------------------------------------------------------------
 
-# Builds one architecture in build-win/ARCH, with or without the test suite, and its zip.
+# Builds one architecture in build-win/ARCH and its zip: the DLL, the tool and the test build of
+# the library (for the portable suite) always, the whole test suite only where it runs here. The
+# zip is made by cpack directly: the package target would build the whole suite first.
 build_project() {
-  local arch=$1 prefix=$2 with_tests=$3 dir=$build/$1
-  log "building the project for $arch Windows in $dir (test suite: $with_tests)"
+  local arch=$1 prefix=$2 with_suite=$3 dir=$build/$1
+  local targets=(--target QMXDAOService qmxdb qmxdao_test_library)
+  [[ $with_suite == yes ]] && targets=()
+  log "building the project for $arch Windows in $dir (test suite: $with_suite)"
   # The toolchain files' settings reach only a fresh cache.
   mkdir -p "$dir"
   local toolchain=$dir/toolchain-of-the-cache.cmake
@@ -238,9 +247,9 @@ build_project() {
   fi
   cmake -S "$source_dir" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-$arch.cmake" \
     -DQMXDAO_MINGW_PREFIX="$prefix;$build/staged" -DCMAKE_BUILD_TYPE=Release \
-    -DQMXDAO_BUILD_BENCH=OFF -DQMXDAO_BUILD_TESTS="$with_tests" >/dev/null &&
-    nice -n 10 cmake --build "$dir" -j"$jobs" &&
-    cmake --build "$dir" --target package >/dev/null
+    -DQMXDAO_BUILD_BENCH=OFF -DQMXDAO_BUILD_TESTS=ON >/dev/null &&
+    nice -n 10 cmake --build "$dir" -j"$jobs" "${targets[@]}" &&
+    (cd "$dir" && rm -f QMXDAOService-*.zip && cpack --config CPackConfig.cmake >/dev/null)
 }
 
 # --- 4. what is checked without running ---------------------------------------------------------
@@ -258,6 +267,10 @@ check_exports() {
   for class in $(exported_classes); do
     check "$arch: the DLL exports $class" grep -q "[^0-9]${#class}${class}" <<<"$exports"
   done
+  local c_functions
+  c_functions=$(grep -cE '\] qmxdao_[a-z0-9_]+$' <<<"$exports" || true)
+  check "$arch: the DLL exports the C boundary ($c_functions qmxdao_ functions, at least 70)" \
+    test "$c_functions" -ge 70
 }
 
 # A program imports only Windows system DLLs and DLLs in its own folder.
@@ -299,7 +312,8 @@ check_zip_contents() {
   local tree=$1 file missing=()
   for file in bin/QMXDAOService.dll bin/qmxdb.exe bin/libstdc++-6.dll bin/libwinpthread-1.dll \
     lib/libQMXDAOService.dll.a lib/QMXDAOService.lib include/QMXDAOService.h \
-    include/qmxdao/dao/CustomerDAOImpl.h lib/cmake/QMXDAOService/QMXDAOServiceConfig.cmake \
+    include/qmxdao/dao/CustomerDAOImpl.h include/qmxdao/c_api.h include/qmxdao/portable/dao.h \
+    lib/cmake/QMXDAOService/QMXDAOServiceConfig.cmake \
     share/QMXDAOService/schema/QMX.sql; do
     [[ -f $tree/$file ]] || missing+=("$file")
   done
@@ -308,16 +322,25 @@ check_zip_contents() {
   ((${#missing[@]} == 0))
 }
 
-# The Microsoft-ABI program, compiled to a COFF object by clang and linked by lld-link against
-# the zip's QMXDAOService.lib alone, into the zip's bin/ beside the DLL.
-build_msvc_probe() {
-  local arch=$1 tree=$2 dir=$build/$1 machine=x64
-  [[ $arch == i686 ]] && machine=x86
-  clang --target="$arch-pc-windows-msvc" -O2 -ffreestanding -fno-stack-protector -Wall -Werror \
-    -c windows/msvc_import_probe.c -o "$dir/msvc_import_probe.obj" &&
-    lld-link /nologo /machine:"$machine" /subsystem:console /entry:probe_main /nodefaultlib \
-      /safeseh:no /out:"$tree/bin/msvc_import_probe.exe" "$dir/msvc_import_probe.obj" \
-      "$tree/lib/QMXDAOService.lib"
+# The Microsoft-ABI host (windows/msvc_customers.c): compiled to a COFF object by clang with the
+# zip's C header, linked by lld-link against the zip's QMXDAOService.lib and an import library
+# for the two kernel32 functions it prints with (made here by llvm-dlltool; on i686 their
+# __stdcall names carry the argument bytes, which the DLL's export names do not), with no C
+# runtime, into build-win/ARCH/msvc-host.
+build_msvc_customers() {
+  local arch=$1 tree=$2 dir=$build/$1 machine=x64 dll_machine=i386:x86-64 stdcall=("" "")
+  if [[ $arch == i686 ]]; then machine=x86 dll_machine=i386 stdcall=(@4 @20); fi
+  local host=$dir/msvc-host
+  rm -rf "$host"
+  mkdir -p "$host"
+  printf 'LIBRARY kernel32.dll\nEXPORTS\nGetStdHandle%s\nWriteFile%s\n' "${stdcall[@]}" \
+    >"$dir/kernel32.def"
+  llvm-dlltool -m "$dll_machine" -k -d "$dir/kernel32.def" -l "$dir/kernel32.lib" &&
+    clang --target="$arch-pc-windows-msvc" -O2 -ffreestanding -fno-stack-protector -Wall -Werror \
+      -I"$tree/include" -c windows/msvc_customers.c -o "$dir/msvc_customers.obj" &&
+    lld-link /nologo /machine:"$machine" /subsystem:console /entry:customers_main /nodefaultlib \
+      /safeseh:no /out:"$host/msvc_customers.exe" "$dir/msvc_customers.obj" \
+      "$tree/lib/QMXDAOService.lib" "$dir/kernel32.lib"
 }
 
 build_consumer() {
@@ -433,9 +456,53 @@ run_consumer() {
   (cd "$consumer" && win ./consumer.exe | grep -q '^1 customer(s) in shop-1, 1 in all$')
 }
 
-run_msvc_probe() {
-  local tree=$1
-  (cd "$tree/bin" && win ./msvc_import_probe.exe)
+# The Microsoft-ABI host, in a folder of its own beside the zip's DLLs and the files the zip's
+# qmxdb.exe init made there; its lines are shown indented, its exit code is its first failed check.
+run_msvc_customers() {
+  local arch=$1 tree=$2 host=$build/$1/msvc-host status=0
+  cp "$tree/bin/"*.dll "$tree/bin/qmxdb.exe" "$host/"
+  rm -rf "$host/db"
+  (cd "$host" && win ./qmxdb.exe init >/dev/null) || return 1
+  (cd "$host" && win ./msvc_customers.exe) >"$host/output.txt" || status=$?
+  sed 's/^/    /' "$host/output.txt"
+  ((status == 0)) || echo "msvc_customers.exe exited with $status" >&2
+  return "$status"
+}
+
+# The typed record suite in the portable mode (testing/portable), built by MinGW with a static
+# C++ runtime against the import library of the test build of the library, in
+# build-win/ARCH/portable; beside it, the test library's DLL and the GCC runtime DLLs that DLL uses.
+build_portable_suite() {
+  local arch=$1 prefix=$2 dir=$build/$1 implib
+  implib=$(find "$dir/testing" "$dir" -maxdepth 1 -name '*qmxdao_test_library.dll.a' | head -n 1)
+  [[ -n $implib ]] || { echo "no import library of qmxdao_test_library.dll in $dir" >&2; return 1; }
+  log "the $arch portable suite, against $implib"
+  cmake -S testing/portable -B "$dir/portable" \
+    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DQMXDAO_MINGW_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DQMXDAO_TEST_LIBRARY="$implib" >/dev/null &&
+    nice -n 10 cmake --build "$dir/portable" -j"$jobs" >/dev/null &&
+    cp "$dir/bin/qmxdao_test_library.dll" "$dir/bin/libstdc++-6.dll" "$dir/bin/libgcc_s_"*.dll \
+      "$dir/bin/libwinpthread-1.dll" "$dir/portable/"
+}
+
+# A program that imports neither libstdc++ nor libgcc: its C++ runtime is its own.
+imports_no_gcc_runtime() {
+  local arch=$1 file=$2 gcc
+  gcc=$("$arch-w64-mingw32-objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+    grep -iE '^(libstdc\+\+|libgcc_s_)' || true)
+  [[ -z $gcc ]] || echo "$(basename "$file") imports $gcc" >&2
+  [[ -z $gcc ]]
+}
+
+run_portable_suite() {
+  local arch=$1 dir=$build/$1/portable ok bad
+  (cd "$dir" && wine_limit=900 win ./qmxdao_portable_tests.exe) >"$dir/output.txt" || true
+  grep -E '^\[  (PASSED|FAILED|SKIPPED) *\] [0-9]|^\[ *(FAILED|SKIPPED) *\] [A-Za-z]' \
+    "$dir/output.txt" | sed 's/^/    /'
+  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$dir/output.txt")
+  bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$dir/output.txt")
+  [[ -n $ok && -z $bad ]] || { echo "see $dir/output.txt" >&2; return 1; }
 }
 
 # --- one architecture ---------------------------------------------------------------------------
@@ -450,24 +517,33 @@ windows_arch() {
   else
     build_prefix "$arch" "$prefix"
   fi
-  if ! build_project "$arch" "$prefix" "$( ((runs)) && echo ON || echo OFF)"; then
+  if ! build_project "$arch" "$prefix" "$( ((runs)) && echo yes || echo no)"; then
     fail "$arch: the Windows build"
     return
   fi
-  pass "$arch: QMXDAOService.dll, both import libraries, qmxdb.exe$( ((runs)) && echo ', the test suite') and the zip built"
+  pass "$arch: QMXDAOService.dll, both import libraries, qmxdb.exe, the test library$( ((runs)) && echo ', the test suite') and the zip built"
 
   unpack_zip "$arch" || { fail "$arch: the zip unpacks"; return; }
   check "$arch: the zip holds the DLL, its runtime, both import libraries, the tool, headers and package" \
     check_zip_contents "$tree"
   check_exports "$arch" "$tree/bin/QMXDAOService.dll"
   check_imports "$arch" "$tree/bin"
-  check "$arch: a Microsoft-ABI program links against QMXDAOService.lib with lld-link" \
-    build_msvc_probe "$arch" "$tree"
+  check "$arch: the Microsoft-ABI C host links against QMXDAOService.lib with lld-link" \
+    build_msvc_customers "$arch" "$tree"
   check "$arch: examples/consumer builds against the unpacked zip alone" build_consumer "$arch" "$tree"
+  local portable=0
+  if build_portable_suite "$arch" "$prefix"; then
+    portable=1
+    pass "$arch: the portable suite builds with a static C++ runtime against the test library"
+    check "$arch: qmxdao_portable_tests.exe imports neither libstdc++ nor libgcc" \
+      imports_no_gcc_runtime "$arch" "$build/$arch/portable/qmxdao_portable_tests.exe"
+  else
+    fail "$arch: the portable suite builds with a static C++ runtime against the test library"
+  fi
 
   if ((!runs)); then
     for what in "the test suite (not built)" "qmxdb.exe and the files it writes, read by the shell" \
-      "examples/consumer's run" "the Microsoft-ABI program's run"; do
+      "examples/consumer's run" "the Microsoft-ABI C host's run" "the portable suite's run"; do
       skip "$arch: $what: $why"
     done
     return
@@ -480,7 +556,13 @@ windows_arch() {
   run_test_suite "$arch"
   check_tool_and_shell "$arch" "$build/$arch/bin"
   check "$arch: examples/consumer runs under wine" run_consumer "$arch" "$tree"
-  check "$arch: the Microsoft-ABI program runs under wine and calls the DLL" run_msvc_probe "$tree"
+  check "$arch: the Microsoft-ABI C host saves and reads customers and gets the engine's codes" \
+    run_msvc_customers "$arch" "$tree"
+  if ((portable)); then
+    check "$arch: the portable suite passes under wine" run_portable_suite "$arch"
+  else
+    fail "$arch: the portable suite's run (not built)"
+  fi
 }
 
 main() {
