@@ -76,8 +76,8 @@ void assignValues(Record& record, const qmxdao_value* values) {
 }
 
 // Sinks: the first overwrites the record at context (the library hands over values of its own
-// copy, never ones pointing into the record), the second appends a record to the vector at
-// context (a copy of the vector's prototype record, then its values).
+// copy, never ones pointing into the record); the second appends a copy of each record to the
+// vector at context, read into one scratch record whose strings keep their room from row to row.
 template <typename Record>
 int32_t QMXDAO_CALL intoRecord(void* context, const qmxdao_value* values) noexcept {
   try {
@@ -90,7 +90,7 @@ int32_t QMXDAO_CALL intoRecord(void* context, const qmxdao_value* values) noexce
 
 template <typename Record>
 struct RecordList {
-  Record prototype;
+  Record scratch;
   std::vector<Record> records;
 };
 
@@ -98,8 +98,8 @@ template <typename Record>
 int32_t QMXDAO_CALL intoList(void* context, const qmxdao_value* values) noexcept {
   try {
     auto* list = static_cast<RecordList<Record>*>(context);
-    list->records.push_back(list->prototype);
-    assignValues(list->records.back(), values);
+    assignValues(list->scratch, values);
+    list->records.push_back(list->scratch);
     return 0;
   } catch (...) {
     return 1;
