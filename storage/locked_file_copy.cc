@@ -146,6 +146,10 @@ bool LockedFileCopy::copy(CppSQLite3DB& source, const std::wstring& target,
   sqlite3_int64 size = 0;
   rc = from->pMethods->xFileSize(from, &size);
   if (rc != SQLITE_OK) throwEngineError(nullptr, rc);
+  // Bytes after the last whole page belong to no page and carry no HMAC.
+  if (size % pageSize != 0) {
+    throwLayerError(SQLITE_CORRUPT, L"the file ends inside a page; nothing was copied");
+  }
 
   NewFile to(target);
   std::vector<char> chunk(static_cast<std::size_t>(kChunk));
