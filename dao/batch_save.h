@@ -95,11 +95,12 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
   auto db = openConnection(policy_.file, kWriteBusyTimeout);
   db->execDML(kBeginWrite);
 
-  // New records stay where they are in the call's own vector, stamped in place; the add group
-  // is their positions. An update is the stored row merged with the record, a record of its own.
+  // Records stay where they are in the call's own vector: a new one is stamped in place, an
+  // update becomes the stored row merged with it. Each group is their positions (the records
+  // declare copies but no moves: a group of records would copy every field of each).
   std::vector<std::size_t> adds;
   adds.reserve(records.size());
-  std::vector<T> updates;
+  std::vector<std::size_t> updates;
   {
     batch_save::KeyLookup<T> lookup(*db, policy_);
     NowText clock;
@@ -148,8 +149,8 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
       if (std::find(matchedIds.begin(), matchedIds.end(), stored.ID) == matchedIds.end()) {
         stored.ID = lastReadId;
       }
-      if (updates.empty()) updates.reserve(records.size() - index);
-      updates.push_back(std::move(stored));
+      table_.copyFields(record, stored);  // field by field, not by the merge rule again
+      updates.push_back(index);
     }
   }
 
@@ -171,7 +172,7 @@ bool RecordDAO<T>::save(std::vector<T> records) const {
     }
     if (!updates.empty()) {
       batch_save::writeGroupLine(policy_.updateLine, updates.size());
-      for (const T& record : updates) writer.update(record);
+      for (std::size_t index : updates) writer.update(records[index]);
     }
   }
   db->execDML(kCommit);

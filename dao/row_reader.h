@@ -16,7 +16,7 @@ class RowReader {
   RowReader(const RecordTable<T>& table, CppSQLite3Query& query) {
     targets_.reserve(static_cast<std::size_t>(query.numFields()));
     for (int field = 0; field < query.numFields(); ++field) {
-      targets_.push_back(table.find(query.fieldName(field)));
+      targets_.push_back(table.find(query.fieldName(field), static_cast<std::size_t>(field)));
     }
   }
 

@@ -53,6 +53,14 @@ class RecordTable {
     }
     return nullptr;
   }
+  // The same, trying the column at position first: a "select *" lists the table's columns in
+  // their order.
+  const Column<T>* find(const wchar_t* name, std::size_t position) const {
+    if (position < columns_.size() && std::wcscmp(columns_[position].name, name) == 0) {
+      return &columns_[position];
+    }
+    return find(name);
+  }
 
   // The value text of one column: "%d" for ints, "%I64d" for 64-bit ints, fixed notation with
   // six decimals for floats (widened to double), the text itself for strings.

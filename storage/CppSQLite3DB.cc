@@ -99,9 +99,14 @@ sqlite3* openRaw(const std::string& path, const std::string& key, int flags) {
   return db;
 }
 
-// Reads the schema, which fails with SQLITE_NOTADB when the key does not fit the file.
+// Reads the schema, which fails with SQLITE_NOTADB when the key does not fit the file. Compiling
+// a statement on sqlite_master reads the schema (waiting for a busy file as every read does) in a
+// read transaction of its own; running it would take the file's locks a second time.
 int probe(sqlite3* db) {
-  return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
+  sqlite3_stmt* stmt = nullptr;
+  const int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master;", -1, &stmt, nullptr);
+  sqlite3_finalize(stmt);
+  return rc;
 }
 
 // An open waits this long for a file that another connection is committing to.

@@ -40,11 +40,18 @@ DerivedKey derive(const std::string& passphrase, const std::string& salt) {
   return key;
 }
 
+// Fetched once: EVP_sha256() would have OpenSSL look the algorithm up in its global store (a
+// lock and name comparisons) on every open.
+const EVP_MD* sha256() {
+  static EVP_MD* md = EVP_MD_fetch(nullptr, "SHA256", nullptr);  // kept for the process
+  return md;
+}
+
 CacheKey cacheKey(const std::string& passphrase, const std::string& salt) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_Digest(passphrase.data(), passphrase.size(), digest, &length, EVP_sha256(), nullptr) !=
-      1) {
+  if (sha256() == nullptr ||
+      EVP_Digest(passphrase.data(), passphrase.size(), digest, &length, sha256(), nullptr) != 1) {
     throw std::runtime_error("key digest failed");
   }
   return CacheKey(std::string(reinterpret_cast<char*>(digest), length), salt);

@@ -14,12 +14,19 @@
  *   generator when first used, reseeded from it by OpenSSL at its reseed interval (256 requests
  *   or an hour) and after a fork, and read 4 KB at a time. IVs stay unpredictable, and no page
  *   takes a process-wide lock.
+ * - HMAC-SHA1, the page HMAC of the file format, is computed from the key's inner and outer
+ *   SHA-1 states, hashed once per key and copied per page (plain structures, no allocation): the
+ *   same bytes as the generic HMAC, without its per-call context copies and parameter lookups.
  * - Keys: the engine keeps its keys masked between calls and passes them in the clear for each
  *   call. A context remembers the last key of each of its three uses, to see when it changes;
  *   that copy holds no more than the key schedule OpenSSL keeps in the context anyway. All of it
  *   is wiped (OPENSSL_cleanse, OpenSSL's own clearing frees) when a key changes and when the
  *   engine frees the context.
  */
+/* The page HMAC-SHA1 uses OpenSSL's low-level SHA-1, which OpenSSL 3 marks deprecated (it stays
+ * in every build of it that keeps the deprecated interfaces, Debian's and ours for Windows). */
+#define OPENSSL_SUPPRESS_DEPRECATED
+
 #include "crypto_provider.h"
 
 #include <openssl/core_names.h>
@@ -27,6 +34,7 @@
 #include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/params.h>
+#include <openssl/sha.h>
 #include <string.h>
 
 #define QMXDAO_OK 0    /* SQLITE_OK */
@@ -55,6 +63,10 @@ typedef struct {
   EVP_MAC_CTX* hmac;
   int hmac_algorithm;
   remembered_key hmac_key;
+  /* HMAC-SHA1: the states after the key's inner and outer pads, for sha1_key. */
+  remembered_key sha1_key;
+  SHA_CTX sha1_inner;
+  SHA_CTX sha1_outer;
   EVP_RAND_CTX* drbg;
   unsigned char pool[kPool]; /* the generator's output not handed out yet: its last pool_left */
   int pool_left;
@@ -172,6 +184,46 @@ static int add_random(void* ctx, const void* buffer, int length) {
   return EVP_RAND_reseed(drbg, 0, NULL, 0, buffer, (size_t)length) ? QMXDAO_OK : failed();
 }
 
+/* The inner and outer states of HMAC-SHA1 under key (RFC 2104): a key longer than SHA-1's block
+ * is hashed first. */
+static void sha1_hmac_states(provider_ctx* c, const unsigned char* key, int key_sz) {
+  unsigned char block[SHA_CBLOCK] = {0};
+  if (key_sz > SHA_CBLOCK) {
+    SHA1(key, (size_t)key_sz, block);
+  } else {
+    memcpy(block, key, (size_t)key_sz);
+  }
+  for (int i = 0; i < SHA_CBLOCK; ++i) block[i] ^= 0x36;
+  SHA1_Init(&c->sha1_inner);
+  SHA1_Update(&c->sha1_inner, block, sizeof block);
+  for (int i = 0; i < SHA_CBLOCK; ++i) block[i] ^= 0x36 ^ 0x5c;
+  SHA1_Init(&c->sha1_outer);
+  SHA1_Update(&c->sha1_outer, block, sizeof block);
+  OPENSSL_cleanse(block, sizeof block);
+}
+
+static int hmac_sha1_page(provider_ctx* c, const unsigned char* hmac_key, int key_sz,
+                          const unsigned char* in, int in_sz, const unsigned char* in2, int in2_sz,
+                          unsigned char* out) {
+  if (in_sz < 0 || (in2 != NULL && in2_sz < 0)) return QMXDAO_ERROR;
+  if (!same_key(&c->sha1_key, hmac_key, key_sz)) {
+    forget_key(&c->sha1_key);
+    sha1_hmac_states(c, hmac_key, key_sz);
+    remember_key(&c->sha1_key, hmac_key, key_sz);
+  }
+  unsigned char inner[SHA_DIGEST_LENGTH];
+  SHA_CTX work = c->sha1_inner;
+  SHA1_Update(&work, in, (size_t)in_sz);
+  if (in2 != NULL) SHA1_Update(&work, in2, (size_t)in2_sz);
+  SHA1_Final(inner, &work);
+  work = c->sha1_outer;
+  SHA1_Update(&work, inner, sizeof inner);
+  SHA1_Final(out, &work);
+  OPENSSL_cleanse(inner, sizeof inner);
+  OPENSSL_cleanse(&work, sizeof work);
+  return QMXDAO_OK;
+}
+
 static int hmac_page(void* ctx, int algorithm, const unsigned char* hmac_key, int key_sz,
                      const unsigned char* in, int in_sz, const unsigned char* in2, int in2_sz,
                      unsigned char* out) {
@@ -179,6 +231,9 @@ static int hmac_page(void* ctx, int algorithm, const unsigned char* hmac_key, in
   if (in == NULL || algorithm < 0 || algorithm >= kHmacAlgorithms || key_sz <= 0 ||
       key_sz > kMaxKey) {
     return QMXDAO_ERROR;
+  }
+  if (algorithm == QMXDAO_HMAC_SHA1) {
+    return hmac_sha1_page(c, hmac_key, key_sz, in, in_sz, in2, in2_sz, out);
   }
   if (c->hmac == NULL && (c->hmac = EVP_MAC_CTX_new(hmac)) == NULL) return failed();
   if (c->hmac_algorithm == algorithm && same_key(&c->hmac_key, hmac_key, key_sz)) {

@@ -29,6 +29,7 @@
 #include <stddef.h>
 
 #include "crypto_provider.h"
+#include "page_hmac.h"
 
 /* Our copy of the provider interface must be the engine's own, field for field. */
 #define QMXDAO_SAME_FIELD(field)                                                                   \
@@ -99,4 +100,47 @@ int qmxdao_engine_init(const char* arg) {
   default_kdf_iter = 64000;
   sqlcipher_set_default_use_hmac(1);
   return qmxdao_register_crypto();
+}
+
+static long long qmxdao_check_page_hmacs(struct sqlite3* db, const unsigned char* bytes,
+                                         long long offset, int size);
+
+long long qmxdao_engine_check_page_hmacs(struct sqlite3* db, const unsigned char* bytes,
+                                         long long offset, int size) {
+  sqlite3_mutex_enter(db->mutex);
+  const long long page = qmxdao_check_page_hmacs(db, bytes, offset, size);
+  sqlite3_mutex_leave(db->mutex);
+  return page;
+}
+
+static long long qmxdao_check_page_hmacs(struct sqlite3* db, const unsigned char* bytes,
+                                         long long offset, int size) {
+  Btree* bt = db->aDb[0].pBt;
+  if (bt == NULL) return -1;
+  Pager* pager = sqlite3BtreePager(bt);
+  codec_ctx* ctx = (codec_ctx*)sqlcipherPagerGetCodec(pager);
+  unsigned char hmac_out[64]; /* SHA512's, the longest */
+  if (ctx == NULL || !SQLCIPHER_FLAG_GET(ctx->flags, CIPHER_FLAG_HMAC) ||
+      ctx->hmac_sz > (int)sizeof hmac_out || ctx->page_sz <= 0 ||
+      sqlcipher_codec_key_derive(ctx) != SQLITE_OK) {
+    return -1;
+  }
+  const int page1_offset = ctx->plaintext_header_sz ? ctx->plaintext_header_sz : FILE_HEADER_SZ;
+  for (int at = 0; at + ctx->page_sz <= size; at += ctx->page_sz) {
+    const Pgno page = (Pgno)((offset + at) / ctx->page_sz + 1);
+    /* The page of the lock bytes holds nothing. */
+    if (sqlite3pager_is_sj_pgno(pager, page)) continue;
+    const unsigned char* in = bytes + at;
+    int payload_sz = ctx->page_sz - ctx->reserve_sz + ctx->iv_sz;
+    if (page == 1) {
+      in += page1_offset;
+      payload_sz -= page1_offset;
+    }
+    if (sqlcipher_page_hmac(ctx, ctx->read_ctx, page, (unsigned char*)in, payload_sz, hmac_out) !=
+            SQLITE_OK ||
+        sqlcipher_memcmp(in + payload_sz, hmac_out, ctx->hmac_sz) != 0) {
+      return page;
+    }
+  }
+  return 0;
 }

@@ -8,7 +8,9 @@
 #include "qmxdao/storage/CppSQLite3DB.h"
 #include "qmxdao/storage/CppSQLite3Exception.h"
 #include "storage/connection.h"
+#include "storage/locked_file_copy.h"
 #include "storage/online_backup.h"
+#include "storage/platform.h"
 #include "tools/qmxdb/utf8_text.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +46,48 @@ void removeQuietly(const fs::path& file) {
   fs::remove(file, ignored);
 }
 
+// The engine's online backup into a new file, for when the source's read lock cannot be held for
+// a whole byte copy: writers commit between its steps.
+void copyPageByPage(CppSQLite3DB& from, const std::wstring& partial, const CopyProgress& progress,
+                    const qmxdao::OnlineBackup::AtSnapshot& atSnapshot) {
+  // The copy is a new file: the engine object's own open creates it (library calls open
+  // existing files only).
+  auto to = std::make_shared<CppSQLite3DB>();
+  to->open(partial.c_str(), qmxdao::kDatabaseKey);
+  to->setBusyTimeout(qmxdao::kWriteBusyTimeout);
+  // The new file has nothing to roll back to: a failed copy is removed, so it needs no
+  // journal. The copy is still synced to disk once, when it commits.
+  to->execQuery(L"PRAGMA journal_mode=OFF;").finalize();
+  qmxdao::BackupOptions options;
+  options.busyTimeout = qmxdao::kWriteBusyTimeout;
+  qmxdao::OnlineBackup::copy(from, *to, options, progress, atSnapshot);
+  to->close();
+}
+
+// Every table of the copy must hold the rows its source held and, where checkPages says so,
+// every page must carry its own HMAC. Returns the row counts.
+RowCounts checkCopy(const std::wstring& partial, const std::wstring& target,
+                    const RowCounts& expected, bool checkPages) {
+  auto copy = qmxdao::openConnection(partial, qmxdao::kReadBusyTimeout);
+  std::string damage;
+  if (checkPages) {
+    CppSQLite3Query query = copy->execQuery(L"PRAGMA cipher_integrity_check;");
+    if (!query.eof()) damage = toUtf8(query.getStringField(0));
+    query.finalize();
+  }
+  if (!damage.empty()) {
+    throw std::runtime_error("the copy " + toUtf8(target) + " fails its page check (" + damage +
+                             "); nothing was kept");
+  }
+  const RowCounts copied = countRowsOf(*copy);
+  copy->close();
+  if (copied != expected) {
+    throw std::runtime_error("the copy " + toUtf8(target) +
+                             " does not hold the rows of its source; nothing was kept");
+  }
+  return copied;
+}
+
 }  // namespace
 
 RowCounts countRows(const std::wstring& path) {
@@ -58,29 +102,23 @@ RowCounts backupDatabaseFile(const std::wstring& source, const std::wstring& tar
   const std::wstring partial = target + L".partial";
   removeQuietly(filePath(partial));
   RowCounts expected;
+  auto countSource = [&](CppSQLite3DB& snapshot) { expected = countRowsOf(snapshot); };
   try {
-    auto from = qmxdao::openConnection(source, qmxdao::kWriteBusyTimeout);
-    // The copy is a new file: the engine object's own open creates it (library calls open
-    // existing files only).
-    auto to = std::make_shared<CppSQLite3DB>();
-    to->open(partial.c_str(), qmxdao::kDatabaseKey);
-    to->setBusyTimeout(qmxdao::kWriteBusyTimeout);
-    // The new file has nothing to roll back to: a failed copy is removed, so it needs no
-    // journal. The copy is still synced to disk once, when it commits.
-    to->execQuery(L"PRAGMA journal_mode=OFF;").finalize();
-    qmxdao::BackupOptions options;
-    options.busyTimeout = qmxdao::kWriteBusyTimeout;
-    qmxdao::OnlineBackup::copy(*from, *to, options, progress,
-                               [&](CppSQLite3DB& snapshot) { expected = countRowsOf(snapshot); });
-    to->close();
+    // The busy timeout bounds the wait for the read lock of the byte copy.
+    auto from = qmxdao::openConnection(source, qmxdao::kReadBusyTimeout);
+    // The byte copy checks every page's HMAC as it copies; the online backup writes every page
+    // anew, so its copy is checked afterwards.
+    const bool copiedBytes = qmxdao::LockedFileCopy::copy(*from, partial, progress, countSource);
+    if (!copiedBytes) {
+      from->setBusyTimeout(qmxdao::kWriteBusyTimeout);
+      copyPageByPage(*from, partial, progress, countSource);
+    }
     from->close();
 
-    const RowCounts copied = countRows(partial);
-    if (copied != expected) {
-      throw std::runtime_error("the copy " + toUtf8(target) +
-                               " does not hold the rows of its source; nothing was kept");
+    const RowCounts copied = checkCopy(partial, target, expected, !copiedBytes);
+    if (!qmxdao::platform::replaceFile(partial, target)) {
+      throw std::runtime_error("the copy " + toUtf8(target) + " cannot be put in place");
     }
-    fs::rename(filePath(partial), filePath(target));
     return copied;
   } catch (...) {
     removeQuietly(filePath(partial));

@@ -1,9 +1,11 @@
 // Copying the shop's database files away and putting a copy back, while the application may be
-// using them. A copy is made with the engine's online backup (never a plain copy of a file that
-// may be mid-write), keyed with the database key, and verified: reopened, its tables' row
-// counts must equal those the source held at the state the copy was taken from. Putting a copy
-// back waits, within a busy timeout, until no other connection is inside a transaction on the
-// file, keeps the replaced file beside it and replaces it in one rename.
+// using them. A copy is the file's bytes, read while the source is held in a read transaction (no
+// writer commits meanwhile; never a plain copy of a file that may be mid-write), or, when that
+// lock is not had in time, the engine's online backup. It is verified before it is put in place:
+// every page's HMAC checks out and its tables' row counts equal those the source held at the
+// state the copy was taken from; it is synced to disk, and so is its folder after the rename.
+// Putting a copy back waits, within a busy timeout, until no other connection is inside a
+// transaction on the file, keeps the replaced file beside it and replaces it in one rename.
 #pragma once
 
 #include <functional>
