@@ -39,6 +39,23 @@ jobs=${JOBS:-2}
 key=KRD1987
 mkdir -p "$cache" "$build"
 
+# Two runs at once would share build-win and the wine prefixes: one suite meets the other's shop
+# files and wineserver, and both stall until their time limits. A run holds a lock on build-win
+# for its whole length (flock, which closes it for the programs it starts), and a second run
+# waits for the first, at most an hour.
+if [[ -z ${QMXDAO_WINDOWS_RUN_LOCKED:-} ]] && command -v flock >/dev/null; then
+  export QMXDAO_WINDOWS_RUN_LOCKED=1
+  flock -n -o "$build/.run-lock" true ||
+    echo "== another run of this script is using $build: waiting for it to end (at most 60 min)"
+  status=0
+  flock -w 3600 -o -E 75 "$build/.run-lock" bash "$source_dir/scripts/run-windows-tests.sh" "$@" ||
+    status=$?
+  ((status != 75)) || echo "gave up: another run still holds $build/.run-lock after 60 minutes"
+  exit "$status"
+elif [[ -z ${QMXDAO_WINDOWS_RUN_LOCKED:-} ]]; then
+  echo "== no flock here: nothing keeps a second run of this script out of $build"
+fi
+
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then as_root=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
