@@ -20,8 +20,7 @@ qmxdao_test_create_files(const wchar_t* db_folder, size_t length, int32_t instal
 
 /* Sends the library's debugger output lines to sink instead of the system; a null sink restores
  * the system's output. */
-typedef void(QMXDAO_CALL* qmxdao_test_line_sink)(void* context, const wchar_t* line,
-                                                  size_t length);
+typedef void(QMXDAO_CALL* qmxdao_test_line_sink)(void* context, const wchar_t* line, size_t length);
 QMXDAO_API(void) qmxdao_test_capture_debug(qmxdao_test_line_sink sink, void* context);
 
 #ifdef __cplusplus
